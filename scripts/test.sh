@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds Portico and runs every test: the default build, the same tests under the address and
+# undefined behaviour sanitizers, and each fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc)
+fuzz_seconds=${PORTICO_FUZZ_SECONDS:-60}
+
+cmake --preset default
+cmake --build --preset default -j "$jobs"
+ctest --preset default -j "$jobs"
+
+cmake --preset asan
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  corpus=$(mktemp -d)
+  echo "Fuzzing $(basename "$fuzzer") for ${fuzz_seconds} s"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$corpus" tests/fuzz/corpus/"$(basename "$fuzzer")" 2>&1 | tail -n 3
+  rm -rf "$corpus"
+done
+echo "Fuzzing finished without a crash"
