@@ -1,0 +1,177 @@
+#include "dialogs/CPorticoEditServerDlg.h"
+
+#include "data/AnsiCodePage.h"
+#include "data/MessagePresenter.h"
+#include "data/Services.h"
+#include "dialogs/DialogUnits.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+QString FromAnsi(const std::string& text)
+{
+    return QString::fromStdU16String(AnsiCodePage::ToUtf16(text));
+}
+
+std::string ToAnsi(const QString& text)
+{
+    return AnsiCodePage::FromUtf16(text.toStdU16String());
+}
+} // namespace
+
+CPorticoEditServerDlg::CPorticoEditServerDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("serverPropertiesDialog"));
+    setWindowTitle(QStringLiteral("Server properties"));
+
+    const QFontMetrics metrics(font());
+    const DialogUnits units(
+        DialogUnits::BaseXFromSampleWidth(metrics.horizontalAdvance(
+            QString::fromLatin1(DialogUnits::kSampleText.data(), DialogUnits::kSampleText.size()))),
+        metrics.height());
+    const auto place = [&units](QWidget* widget, int x, int y, int width, int height) {
+        widget->setGeometry(units.ToPixelsX(x), units.ToPixelsY(y), units.ToPixelsX(width),
+                            units.ToPixelsY(height));
+    };
+    const auto addLabel = [this, &place](const char* name, const char* text, int y, int height) {
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        place(label, 26, y, 56, height);
+        return label;
+    };
+    const auto addEdit = [this, &place](const char* name, int y, int width) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->installEventFilter(this);
+        place(edit, 81, y, width, 12);
+        return edit;
+    };
+    const auto addButton = [this, &place](const char* name, const char* text, int x, int y,
+                                          int width, int height) {
+        auto* button = new QPushButton(QString::fromLatin1(text), this);
+        button->setObjectName(QString::fromLatin1(name));
+        place(button, x, y, width, height);
+        return button;
+    };
+
+    // Created in tab order.
+    QLabel* serverLabel = addLabel("serverNameLabel", "&Server name :", 7, 11);
+    m_serverNameEdit = addEdit("serverNameEdit", 7, 146);
+    QLabel* hostLabel = addLabel("hostNameLabel", "&Host name :", 22, 10);
+    m_hostNameEdit = addEdit("hostNameEdit", 22, 146);
+    QLabel* timeZoneLabel = addLabel("timeZoneLabel", "&Timezone :", 38, 11);
+    m_timeZoneEdit = addEdit("timeZoneEdit", 37, 32);
+    serverLabel->setBuddy(m_serverNameEdit);
+    hostLabel->setBuddy(m_hostNameEdit);
+    timeZoneLabel->setBuddy(m_timeZoneEdit);
+
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("separator"));
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(units.ToPixelsX(7), units.ToPixelsY(59), units.ToPixelsX(260),
+                           std::max(units.ToPixelsY(1), 2));
+
+    QPushButton* okButton = addButton("okButton", "OK", 163, 73, 50, 14);
+    okButton->setDefault(true);
+    QPushButton* cancelButton = addButton("cancelButton", "Cancel", 217, 73, 50, 14);
+    QPushButton* serverHelp = addButton("serverNameHelpButton", "?", 233, 7, 14, 12);
+    QPushButton* hostHelp = addButton("hostNameHelpButton", "?", 234, 22, 13, 12);
+    QPushButton* timeZoneHelp = addButton("timeZoneHelpButton", "?", 234, 38, 13, 11);
+
+    setFixedSize(units.ToPixelsX(274), units.ToPixelsY(94));
+
+    connect(okButton, &QPushButton::clicked, this, &CPorticoEditServerDlg::OnOkButton);
+    connect(cancelButton, &QPushButton::clicked, this, &CPorticoEditServerDlg::reject);
+    connect(serverHelp, &QPushButton::clicked, this, [this] { ShowFieldHelp(Field::ServerName); });
+    connect(hostHelp, &QPushButton::clicked, this, [this] { ShowFieldHelp(Field::HostName); });
+    connect(timeZoneHelp, &QPushButton::clicked, this, [this] { ShowFieldHelp(Field::TimeZone); });
+}
+
+int CPorticoEditServerDlg::DoModal()
+{
+    DoDataExchange(false);
+    // Every run starts on the first field, as a freshly created dialog would.
+    m_serverNameEdit->setFocus(Qt::OtherFocusReason);
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void CPorticoEditServerDlg::DoDataExchange(bool saveAndValidate)
+{
+    if (saveAndValidate) {
+        m_strServerName = ToAnsi(m_serverNameEdit->text());
+        m_strHostName = ToAnsi(m_hostNameEdit->text());
+        m_strTimeZone = ToAnsi(m_timeZoneEdit->text());
+    } else {
+        m_serverNameEdit->setText(FromAnsi(m_strServerName));
+        m_hostNameEdit->setText(FromAnsi(m_strHostName));
+        m_timeZoneEdit->setText(FromAnsi(m_strTimeZone));
+    }
+}
+
+void CPorticoEditServerDlg::OnOkButton()
+{
+    // The members take the typed texts before any check, so they hold them even on refusal.
+    DoDataExchange(true);
+    const struct {
+        const std::string& text;
+        const char* message;
+        QLineEdit* edit;
+    } required[] = {
+        {m_strServerName, "You must fill a server name", m_serverNameEdit},
+        {m_strHostName, "You must fill a host name", m_hostNameEdit},
+        {m_strTimeZone, "You must fill a time zone", m_timeZoneEdit},
+    };
+    for (const auto& field : required) {
+        if (field.text.empty()) {
+            Services::Presenter().ShowMessage(field.message, MessageIcon::Error);
+            field.edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    accept();
+}
+
+bool CPorticoEditServerDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // A field shows its help whenever it receives the focus, except when a context menu hands
+    // the focus back.
+    if (event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        for (Field field : {Field::ServerName, Field::HostName, Field::TimeZone}) {
+            if (watched == EditOf(field))
+                ShowFieldHelp(field);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QLineEdit* CPorticoEditServerDlg::EditOf(Field field) const
+{
+    switch (field) {
+    case Field::ServerName:
+        return m_serverNameEdit;
+    case Field::HostName:
+        return m_hostNameEdit;
+    case Field::TimeZone:
+        return m_timeZoneEdit;
+    }
+    return m_serverNameEdit;
+}
+
+void CPorticoEditServerDlg::ShowFieldHelp(Field field)
+{
+    // The balloon window arrives with the next commit.
+    (void)field;
+}
