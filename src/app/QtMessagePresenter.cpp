@@ -11,7 +11,8 @@ void QtMessagePresenter::ShowMessage(const std::string& text, MessageIcon icon)
         qtIcon = QMessageBox::Critical;
     else if (icon == MessageIcon::Information)
         qtIcon = QMessageBox::Information;
-    QMessageBox box(qtIcon, QStringLiteral("Portico"), QString::fromStdU16String(AnsiCodePage::ToUtf16(text)),
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(qtIcon, QStringLiteral("Portico"),
+                    QString::fromStdU16String(AnsiCodePage::ToUtf16(text)), QMessageBox::Ok,
+                    m_parent);
     box.exec();
 }

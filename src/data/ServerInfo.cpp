@@ -2,7 +2,11 @@
 
 #include <utility>
 
-ServerInfo::ServerInfo(std::string name) : Name(std::move(name)) {}
+ServerInfo::ServerInfo(std::string name) : Name(std::move(name))
+{
+}
 
 ServerInfo::ServerInfo(std::string name, std::string timeZone, std::string hostname)
-    : Hostname(std::move(hostname)), Name(std::move(name)), TimeZone(std::move(timeZone)) {}
+    : Hostname(std::move(hostname)), Name(std::move(name)), TimeZone(std::move(timeZone))
+{
+}

@@ -20,8 +20,7 @@ bool LoadXmlResource(const std::string& resourceName, std::iostream& stream);
 // the default is returned. Throws std::runtime_error with the system's text when the key
 // cannot be opened or closed.
 std::string ReadRegistryValue(const std::string& keyPath, const std::string& valueName,
-                              const std::string& defaultText, std::uint32_t& size,
-                              RegHandle root);
+                              const std::string& defaultText, std::uint32_t& size, RegHandle root);
 
 // Stores exactly data as a REG_MULTI_SZ value, creating the key when needed. Throws
 // std::runtime_error with the system's text on failure.

@@ -1,0 +1,83 @@
+#include "data/CatalogXmlHandler.h"
+
+#include "data/GameCatalog.h"
+#include "data/Util.h"
+
+#include <exception>
+
+std::string CatalogXmlHandler::QuotedValue(const std::string& attributes)
+{
+    const auto first = attributes.find('"');
+    if (first == std::string::npos)
+        return {};
+    const auto last = attributes.rfind('"');
+    if (last == first)
+        return attributes.substr(first + 1);
+    return attributes.substr(first + 1, last - first - 1);
+}
+
+void CatalogXmlHandler::OnStartElement(const std::string& name, const std::string& attributes)
+{
+    if (name == "Game") {
+        m_state = InGame;
+        m_gameName = QuotedValue(attributes);
+        m_catalog->AddGame(m_gameName);
+    } else if (name == "Server") {
+        m_state = InServer;
+        m_serverName = QuotedValue(attributes);
+        try {
+            m_catalog->FindByName(m_gameName).Servers.AddServer(m_serverName);
+        } catch (...) {
+            // A server outside every game adds nothing.
+        }
+    }
+}
+
+void CatalogXmlHandler::OnElement(const std::string& name, const std::string& text,
+                                  const std::string& /*attributes*/)
+{
+    try {
+        if (m_state == InGame)
+            SetGameField(name, text);
+        else if (m_state == InServer)
+            SetServerField(name, text);
+    } catch (...) {
+        // The field keeps its previous value; the rest of the document still counts.
+    }
+}
+
+void CatalogXmlHandler::OnEndElement(const std::string& /*name*/)
+{
+}
+
+void CatalogXmlHandler::SetGameField(const std::string& name, const std::string& text)
+{
+    GameInfo& game = m_catalog->FindByName(m_gameName);
+    if (name == "Version")
+        game.Version = text;
+    else if (name == "Patch")
+        game.Patch = text;
+    else if (name == "ImageIndex")
+        game.ImageIndex = Util::DecimalValue(text);
+    else if (name == "HKEYTYPE_BNET_CONFIG")
+        game.BnetConfigRoot = Util::ConvertStringToHKEY(text);
+    else if (name == "HKEY_BNET_CONFIG")
+        game.BnetConfigKey = text;
+    else if (name == "HSUBKEY_BNET_CONFIG")
+        game.BnetConfigValueName = text;
+    else if (name == "HKEYTYPE_EXE_LOCATION")
+        game.ExeLocationRoot = Util::ConvertStringToHKEY(text);
+    else if (name == "HKEY_EXE_LOCATION")
+        game.ExeLocationKey = text;
+    else if (name == "HSUBKEY_EXE_LOCATION")
+        game.ExeLocationValueName = text;
+}
+
+void CatalogXmlHandler::SetServerField(const std::string& name, const std::string& text)
+{
+    ServerInfo& server = m_catalog->FindByName(m_gameName).Servers.FindByName(m_serverName);
+    if (name == "TimeZone")
+        server.TimeZone = text;
+    else if (name == "Hostname")
+        server.Hostname = text;
+}

@@ -1,0 +1,63 @@
+#include "data/GameInfo.h"
+
+#include "data/GatewayListCodec.h"
+#include "data/Util.h"
+
+#include <stdexcept>
+#include <utility>
+
+GameInfo::GameInfo(std::string name) : Name(std::move(name))
+{
+}
+
+int GameInfo::LoadGateways()
+{
+    Servers.Clear();
+    GatewayListHeader.reset();
+    std::uint32_t size = 0;
+    const std::string value =
+        Util::ReadRegistryValue(BnetConfigKey, BnetConfigValueName, "", size, BnetConfigRoot);
+    if (size == 0)
+        return 0;
+
+    GatewayListCodec::Decoded decoded = GatewayListCodec::Decode(value.data(), size);
+    Servers = std::move(decoded.Servers);
+    GatewayListHeader = std::move(decoded.Header);
+    return decoded.Count;
+}
+
+bool GameInfo::SaveGateways(std::string* reason) const
+{
+    if (const ServerInfo* server = GatewayListCodec::FindUnstorable(Servers)) {
+        if (reason != nullptr) {
+            *reason = server->Hostname.empty()
+                          ? "The server \"" + server->Name +
+                                "\" has no host name. A server without one would end the "
+                                "list and lose every server after it."
+                          : "The server \"" + server->Name +
+                                "\" holds a NUL character, which the list cannot store.";
+        }
+        return false;
+    }
+    try {
+        Util::WriteRegistryValue(BnetConfigKey, BnetConfigValueName,
+                                 GatewayListCodec::Encode(GatewayListHeader, Servers),
+                                 BnetConfigRoot);
+    } catch (const std::exception& e) {
+        if (reason != nullptr)
+            *reason = e.what();
+        return false;
+    }
+    return true;
+}
+
+bool GameInfo::IsInstalled() const
+{
+    try {
+        std::uint32_t size = 0;
+        Util::ReadRegistryValue(ExeLocationKey, ExeLocationValueName, "", size, ExeLocationRoot);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}

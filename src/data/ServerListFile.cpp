@@ -1,0 +1,53 @@
+#include "data/ServerListFile.h"
+
+#include "data/MessagePresenter.h"
+#include "data/Services.h"
+#include "data/Util.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+std::string ReadText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file.is_open())
+        throw std::string("Failed to open configuration file");
+    file.exceptions(std::ios::badbit);
+
+    std::ostringstream raw;
+    raw << file.rdbuf();
+    const std::string bytes = raw.str();
+
+    // Text mode: each CR LF pair is one line feed.
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        text += bytes[i];
+    }
+    return text;
+}
+} // namespace
+
+bool ReadServerListFile(const std::string& path, std::iostream& stream)
+{
+    try {
+        const std::string text = ReadText(path);
+        const auto first = text.find_first_not_of(" \t\n\v\f\r");
+        if (first == std::string::npos)
+            throw std::runtime_error("The file is empty or holds only white space.");
+        stream.write(text.data() + first, static_cast<std::streamsize>(text.size() - first));
+        stream.put('\0');
+        return true;
+    } catch (const std::string& text) {
+        Services::Presenter().ShowMessage(text, MessageIcon::Warning);
+    } catch (const std::exception& e) {
+        Services::Presenter().ShowMessage(Util::DescribeException(e), MessageIcon::Warning);
+    } catch (...) {
+        Services::Presenter().ShowMessage("Exception: Unknown", MessageIcon::Warning);
+    }
+    return false;
+}

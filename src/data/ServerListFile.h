@@ -1,0 +1,8 @@
+#pragma once
+
+#include <iostream>
+#include <string>
+
+// Copies a server list file into the stream as text (CR LF read as LF), without its leading
+// white space, and appends one NUL. On failure it has shown why and returns false.
+bool ReadServerListFile(const std::string& path, std::iostream& stream);
