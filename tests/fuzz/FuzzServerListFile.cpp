@@ -1,0 +1,33 @@
+#include "FuzzNullPresenter.h"
+
+#include "data/GameCatalog.h"
+#include "data/ServerListFile.h"
+#include "data/Services.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+// The import path whole: the bytes as a file on disk, read and parsed into the catalogue.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static FuzzNullPresenter presenter;
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("portico-fuzz-" + std::to_string(getpid()) + ".xml"))
+                                        .string();
+    Services::SetPresenter(&presenter);
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    GameCatalog catalog;
+    catalog.AddGame("Starcraft/Broodwar");
+    std::stringstream stream;
+    if (ReadServerListFile(path, stream))
+        catalog.Parse(stream);
+    return 0;
+}
