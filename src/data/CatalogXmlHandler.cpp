@@ -26,7 +26,7 @@ void CatalogXmlHandler::OnStartElement(const std::string& name, const std::strin
         m_state = InServer;
         m_serverName = QuotedValue(attributes);
         try {
-            m_catalog->FindByName(m_gameName).Servers.AddServer(m_serverName);
+            AddCurrentServer();
         } catch (...) {
             // A server outside every game adds nothing.
         }
@@ -73,9 +73,45 @@ void CatalogXmlHandler::SetGameField(const std::string& name, const std::string&
         game.ExeLocationValueName = text;
 }
 
+std::size_t CatalogXmlHandler::GameIndex(const GameInfo& game) const
+{
+    return static_cast<std::size_t>(&game - &(*m_catalog)[0]);
+}
+
+void CatalogXmlHandler::AddCurrentServer()
+{
+    GameInfo& game = m_catalog->FindByName(m_gameName);
+    const std::size_t gameIndex = GameIndex(game);
+    const std::size_t before =
+        m_serversBefore.try_emplace(gameIndex, game.Servers.Size()).first->second;
+    game.Servers.AddServer(m_serverName);
+
+    // The first server of a name is one this parse added, unless the list held it before.
+    const auto key = std::make_pair(gameIndex, m_serverName);
+    if (m_firstServer.count(key) == 0) {
+        std::size_t first = game.Servers.Size() - 1;
+        for (std::size_t i = 0; i < before; ++i) {
+            if (game.Servers[i].Name == m_serverName) {
+                first = i;
+                break;
+            }
+        }
+        m_firstServer.emplace(key, first);
+    }
+}
+
+ServerInfo& CatalogXmlHandler::CurrentServer()
+{
+    GameInfo& game = m_catalog->FindByName(m_gameName);
+    auto known = m_firstServer.find(std::make_pair(GameIndex(game), m_serverName));
+    if (known == m_firstServer.end())
+        return game.Servers.FindByName(m_serverName);
+    return game.Servers[known->second];
+}
+
 void CatalogXmlHandler::SetServerField(const std::string& name, const std::string& text)
 {
-    ServerInfo& server = m_catalog->FindByName(m_gameName).Servers.FindByName(m_serverName);
+    ServerInfo& server = CurrentServer();
     if (name == "TimeZone")
         server.TimeZone = text;
     else if (name == "Hostname")

@@ -2,9 +2,14 @@
 
 #include "data/XmlHandler.h"
 
+#include <cstddef>
+#include <map>
 #include <string>
+#include <utility>
 
 class GameCatalog;
+struct GameInfo;
+struct ServerInfo;
 
 // Turns the reader's events into games and servers of a catalogue. Errors are swallowed one
 // element at a time, so that one bad element never stops the rest of the document.
@@ -25,9 +30,18 @@ private:
 
     void SetGameField(const std::string& name, const std::string& text);
     void SetServerField(const std::string& name, const std::string& text);
+    void AddCurrentServer();
+    // The first server of the current name in the current game, as a lookup by name finds it.
+    ServerInfo& CurrentServer();
+    std::size_t GameIndex(const GameInfo& game) const;
 
     std::string m_gameName;
     std::string m_serverName;
     int m_state = None;
     GameCatalog* m_catalog;
+    // (game index, server name) -> index of the first server of that name, so that a big
+    // server list file is not searched once per field. Lists only grow during a parse, so an
+    // index stays right; m_serversBefore holds each list's size when the parse first met it.
+    std::map<std::pair<std::size_t, std::string>, std::size_t> m_firstServer;
+    std::map<std::size_t, std::size_t> m_serversBefore;
 };

@@ -1,9 +1,11 @@
 #include "RecordingPresenter.h"
 
 #include "app/AppStartup.h"
+#include "data/CatalogXmlHandler.h"
 #include "data/GameCatalog.h"
 #include "data/Services.h"
 #include "data/Util.h"
+#include "data/XmlReader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -170,6 +172,27 @@ TEST_F(CatalogTest, ServersNeedAGameAndAChild)
     EXPECT_EQ(game.Servers[0].Name, "TzOnly");
     EXPECT_EQ(game.Servers[0].TimeZone, "1");
     EXPECT_EQ(game.Servers[0].Hostname, "after");
+}
+
+TEST_F(CatalogTest, HandlerFillsTheFirstServerOfANameAlsoWhenTheListHeldItBefore)
+{
+    catalog.AddGame("G");
+    catalog[0].Servers.AddServer("Old", "", "");
+    CatalogXmlHandler handler(&catalog);
+    XmlReader reader;
+    reader.SetHandler(&handler);
+    const std::string text = "<Game Name=\"G\">\n"
+                             "<Server Name=\"New\">\n<Hostname>n1</Hostname>\n</Server>\n"
+                             "<Server Name=\"Old\">\n<Hostname>o</Hostname>\n</Server>\n"
+                             "<Server Name=\"New\">\n<TimeZone>2</TimeZone>\n</Server>\n"
+                             "</Game>\n";
+    reader.Parse(text.data(), static_cast<std::int32_t>(text.size()));
+    ASSERT_EQ(catalog[0].Servers.Size(), 4u);
+    EXPECT_EQ(catalog[0].Servers[0].Hostname, "o");
+    EXPECT_EQ(catalog[0].Servers[1].Hostname, "n1");
+    EXPECT_EQ(catalog[0].Servers[1].TimeZone, "2");
+    EXPECT_EQ(catalog[0].Servers[2].Hostname, "");
+    EXPECT_EQ(catalog[0].Servers[3].TimeZone, "");
 }
 
 TEST_F(CatalogTest, ParseClearsEveryListFirst)
