@@ -3,6 +3,9 @@
 #include "data/AnsiCodePage.h"
 #include "data/MessagePresenter.h"
 #include "data/Services.h"
+#include "dialogs/BalloonOptions.h"
+#include "dialogs/BalloonRect.h"
+#include "dialogs/CBalloonHelp.h"
 #include "dialogs/DialogUnits.h"
 
 #include <QEvent>
@@ -12,10 +15,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 
 namespace {
+// The help closes on the next key, on a mouse movement or after ten seconds, without fading out.
+constexpr std::uint32_t kFieldHelpOptions =
+    BALLOON_CLOSE_ON_KEY | BALLOON_CLOSE_ON_MOUSE_MOVE | BALLOON_NO_FADE_OUT;
+constexpr unsigned kFieldHelpTimeoutMs = 10000;
+
 QString FromAnsi(const std::string& text)
 {
     return QString::fromStdU16String(AnsiCodePage::ToUtf16(text));
@@ -104,7 +113,10 @@ int CPorticoEditServerDlg::DoModal()
     DoDataExchange(false);
     // Every run starts on the first field, as a freshly created dialog would.
     m_serverNameEdit->setFocus(Qt::OtherFocusReason);
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+    const int result = exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+    // The window is gone once the dialog ends: so are the balloons it owns.
+    qDeleteAll(findChildren<CBalloonHelp*>(Qt::FindDirectChildrenOnly));
+    return result;
 }
 
 void CPorticoEditServerDlg::DoDataExchange(bool saveAndValidate)
@@ -172,6 +184,30 @@ QLineEdit* CPorticoEditServerDlg::EditOf(Field field) const
 
 void CPorticoEditServerDlg::ShowFieldHelp(Field field)
 {
-    // The balloon window arrives with the next commit.
-    (void)field;
+    struct Help {
+        const char* title;
+        const char* text;
+    };
+    static constexpr Help kHelp[] = {
+        {"Server name", "Enter here a name which will be displayed under Battle Net Server "
+                        "List.\n\nExamples:\nMy private server\nOfficial Europe Battle Net "
+                        "Server"},
+        {"Host name", "Enter here the IP adress or complete network name of the Battle Net "
+                      "Server.\n\nExamples:\n192.0.2.10 for 1st private server in "
+                      "Zembla\n198.51.100.20 for 2nd private server in Zembla"},
+        {"TimeZone", "Enter here the timezone of your country.\n\nExamples:\n1 for France\n-1 "
+                     "for UK"},
+    };
+    const Help& help = kHelp[static_cast<int>(field)];
+
+    // The balloon points at the middle of the edit field, whichever control asked for it.
+    const QLineEdit* edit = EditOf(field);
+    const QPoint topLeft = edit->mapToGlobal(QPoint(0, 0));
+    const BalloonPoint anchor = BalloonRect{topLeft.x(), topLeft.y(), topLeft.x() + edit->width(),
+                                            topLeft.y() + edit->height()}
+                                    .Centre();
+    CBalloonHelp::OpenBalloon(QString::fromLatin1(help.title), QString::fromLatin1(help.text),
+                              QPoint(anchor.x, anchor.y),
+                              style()->standardIcon(QStyle::SP_MessageBoxInformation),
+                              kFieldHelpOptions, this, QString(), kFieldHelpTimeoutMs);
 }
