@@ -37,8 +37,8 @@ std::string ToAnsi(const QString& text)
 } // namespace
 
 CPorticoEditServerDlg::CPorticoEditServerDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("serverPropertiesDialog"));
     setWindowTitle(QStringLiteral("Server properties"));

@@ -1,0 +1,372 @@
+#include "dialogs/CPorticoEditServerDlg.h"
+
+#include "data/MessagePresenter.h"
+#include "data/Services.h"
+#include "dialogs/BalloonOptions.h"
+#include "dialogs/CBalloonHelp.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+constexpr int kWaitMs = 5000;
+
+class RecordingPresenter : public MessagePresenter {
+public:
+    void ShowMessage(const std::string& text, MessageIcon icon) override
+    {
+        messages.emplace_back(text, icon);
+    }
+
+    std::vector<std::pair<std::string, MessageIcon>> messages;
+};
+
+class EditServerDlgTest : public testing::Test {
+protected:
+    void SetUp() override { Services::SetPresenter(&m_presenter); }
+    void TearDown() override { Services::SetPresenter(nullptr); }
+
+    // Runs the dialog modally; drive runs once it is shown and active and should end it. A
+    // dialog still open afterwards is cancelled, so that a failing test never hangs.
+    static int Run(CPorticoEditServerDlg& dialog, const std::function<void()>& drive)
+    {
+        QTimer::singleShot(0, &dialog, [&dialog, &drive] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            drive();
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        return dialog.DoModal();
+    }
+
+    template <typename T> static T* Child(const CPorticoEditServerDlg& dialog, const char* name)
+    {
+        T* child = dialog.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+
+    // The shown balloon with this title, waiting for it to appear.
+    static CBalloonHelp* WaitForBalloon(const CPorticoEditServerDlg& dialog, const char* title)
+    {
+        CBalloonHelp* found = nullptr;
+        const bool appeared = QTest::qWaitFor(
+            [&] {
+                for (CBalloonHelp* balloon : dialog.findChildren<CBalloonHelp*>()) {
+                    if (balloon->isVisible() && balloon->windowTitle() == title)
+                        found = balloon;
+                }
+                return found != nullptr;
+            },
+            kWaitMs);
+        return appeared ? found : nullptr;
+    }
+
+    static int VisibleBalloons(const CPorticoEditServerDlg& dialog)
+    {
+        int count = 0;
+        for (const CBalloonHelp* balloon : dialog.findChildren<CBalloonHelp*>())
+            count += balloon->isVisible() ? 1 : 0;
+        return count;
+    }
+
+    static QPoint CentreOf(const QWidget* widget)
+    {
+        const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+        return {(2 * topLeft.x() + widget->width()) / 2, (2 * topLeft.y() + widget->height()) / 2};
+    }
+
+    RecordingPresenter m_presenter;
+};
+
+struct MissingCase {
+    const char* server;
+    const char* host;
+    const char* timeZone;
+    const char* message;
+    const char* focus;
+};
+
+class MissingFieldTest : public EditServerDlgTest,
+                         public testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingFieldTest, FirstEmptyFieldIsReportedFocusedAndTheDialogKeepsTheTexts)
+{
+    const MissingCase& c = GetParam();
+    CPorticoEditServerDlg dialog;
+    const int result = Run(dialog, [&] {
+        Child<QLineEdit>(dialog, "serverNameEdit")->setText(QString::fromLatin1(c.server));
+        Child<QLineEdit>(dialog, "hostNameEdit")->setText(QString::fromLatin1(c.host));
+        Child<QLineEdit>(dialog, "timeZoneEdit")->setText(QString::fromLatin1(c.timeZone));
+        Child<QPushButton>(dialog, "okButton")->click();
+
+        ASSERT_EQ(m_presenter.messages.size(), 1u);
+        EXPECT_EQ(m_presenter.messages[0].first, c.message);
+        EXPECT_EQ(m_presenter.messages[0].second, MessageIcon::Error);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.focus));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(Child<QLineEdit>(dialog, "serverNameEdit")->text(), c.server);
+        EXPECT_EQ(Child<QLineEdit>(dialog, "timeZoneEdit")->text(), c.timeZone);
+        // The members already hold what was typed.
+        EXPECT_EQ(dialog.m_strServerName, c.server);
+        EXPECT_EQ(dialog.m_strHostName, c.host);
+        EXPECT_EQ(dialog.m_strTimeZone, c.timeZone);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(result, CPorticoEditServerDlg::IDCANCEL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, MissingFieldTest,
+    testing::Values(
+        MissingCase{"", "", "", "You must fill a server name", "serverNameEdit"},
+        MissingCase{"", "192.0.2.1", "1", "You must fill a server name", "serverNameEdit"},
+        MissingCase{"Mine", "", "", "You must fill a host name", "hostNameEdit"},
+        MissingCase{"Mine", "", "1", "You must fill a host name", "hostNameEdit"},
+        MissingCase{"Mine", "192.0.2.1", "", "You must fill a time zone", "timeZoneEdit"}));
+
+TEST_F(EditServerDlgTest, EmptyFieldGetsItsHelpWhenTheFocusMovesThere)
+{
+    CPorticoEditServerDlg dialog;
+    dialog.m_strServerName = "Mine";
+    Run(dialog, [&] {
+        QPushButton* ok = Child<QPushButton>(dialog, "okButton");
+        ok->setFocus();
+        ok->click();
+        CBalloonHelp* balloon = WaitForBalloon(dialog, "Host name");
+        ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(balloon->Anchor(), CentreOf(Child<QLineEdit>(dialog, "hostNameEdit")));
+    });
+}
+
+struct AcceptedCase {
+    std::string server;
+    std::string host;
+    std::string timeZone;
+};
+
+class AcceptedTextTest : public EditServerDlgTest,
+                         public testing::WithParamInterface<AcceptedCase> {};
+
+TEST_P(AcceptedTextTest, AnyNonEmptyTextsComeBackUnchanged)
+{
+    const AcceptedCase& c = GetParam();
+    CPorticoEditServerDlg dialog;
+    dialog.m_strServerName = c.server;
+    dialog.m_strHostName = c.host;
+    dialog.m_strTimeZone = c.timeZone;
+    const int result = Run(dialog, [&] {
+        // Through the default button, as Enter in a field does.
+        QTest::keyClick(Child<QLineEdit>(dialog, "timeZoneEdit"), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, CPorticoEditServerDlg::IDOK);
+    EXPECT_TRUE(m_presenter.messages.empty());
+    EXPECT_EQ(dialog.m_strServerName, c.server);
+    EXPECT_EQ(dialog.m_strHostName, c.host);
+    EXPECT_EQ(dialog.m_strTimeZone, c.timeZone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AcceptedTextTest,
+    testing::Values(AcceptedCase{" ", "  ", "   "}, AcceptedCase{"Mine", "192.0.2.1", "abc"},
+                    AcceptedCase{"Mine", "192.0.2.1", "+1"},
+                    AcceptedCase{"Mine", "192.0.2.1", "1.5"},
+                    AcceptedCase{"Mine", "192.0.2.1", "-12"},
+                    AcceptedCase{std::string(5000, 'x'), std::string(3000, 'h'), "1"},
+                    // 8-bit names and the control bytes that games use for colours.
+                    AcceptedCase{"Caf\xE9 \x80uro\x9F", "h\xF4te.example", "\x04\x06\x07"}));
+
+TEST_F(EditServerDlgTest, FieldsShowTheMembersInTheGamesCodePage)
+{
+    CPorticoEditServerDlg dialog;
+    dialog.m_strServerName = "Caf\xE9 \x80";
+    dialog.m_strHostName = "198.51.100.7";
+    dialog.m_strTimeZone = "-1";
+    Run(dialog, [&] {
+        EXPECT_EQ(Child<QLineEdit>(dialog, "serverNameEdit")->text(),
+                  QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"));
+        EXPECT_EQ(Child<QLineEdit>(dialog, "hostNameEdit")->text(), "198.51.100.7");
+        EXPECT_EQ(Child<QLineEdit>(dialog, "timeZoneEdit")->text(), "-1");
+    });
+}
+
+TEST_F(EditServerDlgTest, RunningAgainShowsTheTextsOfTheLastOk)
+{
+    CPorticoEditServerDlg dialog;
+    const auto type = [&](const char* server, const char* host, const char* timeZone) {
+        Child<QLineEdit>(dialog, "serverNameEdit")->setText(server);
+        Child<QLineEdit>(dialog, "hostNameEdit")->setText(host);
+        Child<QLineEdit>(dialog, "timeZoneEdit")->setText(timeZone);
+    };
+    const auto shown = [&] {
+        return Child<QLineEdit>(dialog, "serverNameEdit")->text() + "|" +
+               Child<QLineEdit>(dialog, "hostNameEdit")->text() + "|" +
+               Child<QLineEdit>(dialog, "timeZoneEdit")->text();
+    };
+
+    EXPECT_EQ(Run(dialog,
+                  [&] {
+                      type("Mine", "192.0.2.5", "1");
+                      Child<QPushButton>(dialog, "okButton")->click();
+                  }),
+              CPorticoEditServerDlg::IDOK);
+    EXPECT_EQ(Run(dialog,
+                  [&] {
+                      EXPECT_EQ(shown(), "Mine|192.0.2.5|1");
+                      EXPECT_EQ(QApplication::focusWidget()->objectName(), "serverNameEdit");
+                      type("Other", "203.0.113.9", "2");
+                      Child<QPushButton>(dialog, "cancelButton")->click();
+                  }),
+              CPorticoEditServerDlg::IDCANCEL);
+    EXPECT_EQ(dialog.m_strServerName, "Mine");
+    Run(dialog, [&] { EXPECT_EQ(shown(), "Mine|192.0.2.5|1"); });
+}
+
+TEST_F(EditServerDlgTest, OpeningShowsTheServerNameHelpAtTheFieldsCentre)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        CBalloonHelp* balloon = WaitForBalloon(dialog, "Server name");
+        ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(balloon->Anchor(), CentreOf(Child<QLineEdit>(dialog, "serverNameEdit")));
+        EXPECT_EQ(balloon->Content(),
+                  "Enter here a name which will be displayed under Battle Net Server List.\n\n"
+                  "Examples:\nMy private server\nOfficial Europe Battle Net Server");
+        const std::uint32_t wanted = BALLOON_CLOSE_ON_KEY | BALLOON_CLOSE_ON_MOUSE_MOVE |
+                                     BALLOON_NO_FADE_OUT | BALLOON_DELETE_ON_CLOSE;
+        EXPECT_EQ(balloon->Options() & ~BALLOON_NO_FADE_IN, wanted);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "serverNameEdit");
+        EXPECT_EQ(QApplication::activeWindow(), &dialog);
+    });
+}
+
+struct HelpCase {
+    const char* button;
+    const char* edit;
+    const char* title;
+};
+
+class HelpButtonTest : public EditServerDlgTest, public testing::WithParamInterface<HelpCase> {};
+
+TEST_P(HelpButtonTest, QuestionMarkPointsAtTheFieldNotAtTheButton)
+{
+    const HelpCase& c = GetParam();
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr);
+        for (CBalloonHelp* balloon : dialog.findChildren<CBalloonHelp*>())
+            delete balloon;
+        QTest::mouseClick(Child<QPushButton>(dialog, c.button), Qt::LeftButton);
+        CBalloonHelp* balloon = WaitForBalloon(dialog, c.title);
+        ASSERT_NE(balloon, nullptr);
+        EXPECT_EQ(balloon->Anchor(), CentreOf(Child<QLineEdit>(dialog, c.edit)));
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, HelpButtonTest,
+    testing::Values(HelpCase{"serverNameHelpButton", "serverNameEdit", "Server name"},
+                    HelpCase{"hostNameHelpButton", "hostNameEdit", "Host name"},
+                    HelpCase{"timeZoneHelpButton", "timeZoneEdit", "TimeZone"}));
+
+TEST_F(EditServerDlgTest, HostNameExamplesUseDocumentationAddresses)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        QTest::mouseClick(Child<QPushButton>(dialog, "hostNameHelpButton"), Qt::LeftButton);
+        CBalloonHelp* balloon = WaitForBalloon(dialog, "Host name");
+        ASSERT_NE(balloon, nullptr);
+        const QRegularExpression format(QStringLiteral(
+            "^Enter here the IP adress or complete network name of the Battle Net Server\\.\\n\\n"
+            "Examples:\\n(\\S+) for 1st private server in Zembla\\n"
+            "(\\S+) for 2nd private server in Zembla$"));
+        const QRegularExpressionMatch match = format.match(balloon->Content());
+        ASSERT_TRUE(match.hasMatch()) << balloon->Content().toStdString();
+        const QRegularExpression documentation(QStringLiteral(
+            "^(192\\.0\\.2|198\\.51\\.100|203\\.0\\.113)\\.(25[0-5]|2[0-4]\\d|1?\\d?\\d)$"));
+        EXPECT_TRUE(documentation.match(match.captured(1)).hasMatch());
+        EXPECT_TRUE(documentation.match(match.captured(2)).hasMatch());
+        EXPECT_NE(match.captured(1), match.captured(2));
+    });
+}
+
+TEST_F(EditServerDlgTest, TabClosesTheHelpAndTheNextFieldShowsItsOwn)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        QPointer<CBalloonHelp> server = WaitForBalloon(dialog, "Server name");
+        ASSERT_TRUE(server);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "hostNameEdit");
+        ASSERT_NE(WaitForBalloon(dialog, "Host name"), nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.isNull(); }, kWaitMs));
+        EXPECT_EQ(VisibleBalloons(dialog), 1);
+    });
+}
+
+TEST_F(EditServerDlgTest, MnemonicMovesTheFocusToItsField)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "timeZoneEdit");
+        EXPECT_NE(WaitForBalloon(dialog, "TimeZone"), nullptr);
+    });
+}
+
+TEST_F(EditServerDlgTest, TabOrderFollowsTheTemplate)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] {
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        EXPECT_EQ(order, (QStringList{"serverNameEdit", "hostNameEdit", "timeZoneEdit", "okButton",
+                                      "cancelButton", "serverNameHelpButton", "hostNameHelpButton",
+                                      "timeZoneHelpButton", "serverNameEdit"}));
+    });
+}
+
+TEST_F(EditServerDlgTest, BalloonsGoWithTheDialogWindow)
+{
+    CPorticoEditServerDlg dialog;
+    Run(dialog, [&] { ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr); });
+    EXPECT_TRUE(dialog.findChildren<CBalloonHelp*>().isEmpty());
+}
+
+TEST_F(EditServerDlgTest, ControlsCarryTheirTextsAndProportions)
+{
+    CPorticoEditServerDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Server properties");
+    EXPECT_EQ(Child<QLabel>(dialog, "serverNameLabel")->text(), "&Server name :");
+    EXPECT_EQ(Child<QLabel>(dialog, "hostNameLabel")->text(), "&Host name :");
+    EXPECT_EQ(Child<QLabel>(dialog, "timeZoneLabel")->text(), "&Timezone :");
+    EXPECT_EQ(Child<QPushButton>(dialog, "cancelButton")->text(), "Cancel");
+    EXPECT_TRUE(Child<QPushButton>(dialog, "okButton")->isDefault());
+    EXPECT_EQ(Child<QFrame>(dialog, "separator")->frameShape(), QFrame::HLine);
+    // Fixed size, 274 by 94 template units; the time zone field is the narrow one.
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    const int server = Child<QLineEdit>(dialog, "serverNameEdit")->width();
+    EXPECT_NEAR(dialog.width() * 146.0 / 274.0, server, 2.0);
+    EXPECT_NEAR(server * 32.0 / 146.0, Child<QLineEdit>(dialog, "timeZoneEdit")->width(), 2.0);
+    for (const char* name : {"serverNameHelpButton", "hostNameHelpButton", "timeZoneHelpButton"})
+        EXPECT_EQ(Child<QPushButton>(dialog, name)->text(), "?");
+}
+} // namespace
