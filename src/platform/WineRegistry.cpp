@@ -1,17 +1,195 @@
 #include "platform/WineRegistry.h"
 
+#include "data/AnsiCodePage.h"
 #include "data/ErrorCodes.h"
+#include "platform/CachedHive.h"
+#include "platform/RegistryCase.h"
+#include "platform/WineServerDetector.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <optional>
+#include <pwd.h>
+#include <unistd.h>
+#include <unordered_map>
 #include <utility>
 
+namespace {
+constexpr std::uint32_t kQueryValue = 0x0001;
+constexpr std::uint32_t kSetValue = 0x0002;
+constexpr std::uint32_t kCreateSubKey = 0x0004;
+constexpr std::uint32_t kAllAccess = 0xF003F;
+constexpr std::uint32_t kOptionVolatile = 0x0001;
+constexpr std::uint32_t kTypeLink = 6;
+constexpr int kMaxLinkDepth = 16;
+
+using Path = RegistryHive::Path;
+
+Path SplitPath(std::u16string_view text)
+{
+    Path path;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(u'\\', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        if (end > start)
+            path.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return path;
+}
+
+bool IsStringType(std::uint32_t type)
+{
+    return type == Reg::TypeSz || type == Reg::TypeExpandSz || type == Reg::TypeMultiSz;
+}
+
+// What RegSetValueExA stores: string types converted from the ANSI code page to UTF-16.
+std::string StoredData(std::uint32_t type, const std::uint8_t* data, std::uint32_t size)
+{
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!IsStringType(type))
+        return bytes;
+    std::string stored;
+    stored.reserve(bytes.size() * 2);
+    for (const char16_t unit : AnsiCodePage::ToUtf16(bytes)) {
+        stored.push_back(static_cast<char>(unit & 0xFF));
+        stored.push_back(static_cast<char>(unit >> 8));
+    }
+    return stored;
+}
+
+// What RegQueryValueExA returns: string types converted back to the ANSI code page.
+std::string AnsiData(const RegistryValue& value)
+{
+    if (!IsStringType(value.type))
+        return value.data;
+    std::u16string units;
+    units.reserve(value.data.size() / 2);
+    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
+                                              static_cast<unsigned char>(value.data[i + 1]) << 8));
+    return AnsiCodePage::FromUtf16(units);
+}
+
+std::uint64_t Now()
+{
+    using namespace std::chrono;
+    const auto ticks =
+        duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() / 100;
+    return static_cast<std::uint64_t>(ticks) + 116444736000000000ULL;
+}
+} // namespace
+
 struct WineRegistry::State {
+    enum class HiveId { User, Machine };
+    struct Key {
+        HiveId hive;
+        Path path;
+        std::uint32_t access;
+    };
+
+    explicit State(std::string prefixPath)
+        : prefix(std::move(prefixPath)), user(prefix + "/user.reg"), machine(prefix + "/system.reg")
+    {
+    }
+
+    CachedHive& File(HiveId id) { return id == HiveId::User ? user : machine; }
+
+    std::optional<Key> Base(RegHandle root) const
+    {
+        if (root == Reg::CurrentUser)
+            return Key{HiveId::User, {}, kAllAccess};
+        if (root == Reg::LocalMachine)
+            return Key{HiveId::Machine, {}, kAllAccess};
+        const auto it = handles.find(root);
+        if (it == handles.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+    RegHandle Add(Key key)
+    {
+        const RegHandle handle = next++;
+        handles.emplace(handle, std::move(key));
+        return handle;
+    }
+
+    // A 32-bit program's HKEY_LOCAL_MACHINE\Software is Software\Wow6432Node in a 64-bit
+    // prefix.
+    static bool RedirectTo32Bit(const RegistryHive& hive, RegHandle root, Path& path)
+    {
+        if (root != Reg::LocalMachine || !hive.IsWin64() || path.empty() ||
+            RegistryCase::Fold(path[0]) != u"software")
+            return false;
+        if (path.size() > 1 && RegistryCase::Fold(path[1]) == u"wow6432node")
+            return false;
+        path.insert(path.begin() + 1, u"Wow6432Node");
+        return true;
+    }
+
+    // Follows the symbolic-link keys along the path, as Wine does for the keys that both
+    // views share.
+    static Path FollowLinks(const RegistryHive& hive, Path path)
+    {
+        const std::u16string root = RegistryCase::Fold(hive.RootPath()) + u"\\";
+        for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+            bool followed = false;
+            for (std::size_t i = 1; i <= path.size() && !followed; ++i) {
+                const std::size_t key = hive.FindKey(Path(path.begin(), path.begin() + i));
+                if (key == RegistryHive::npos)
+                    return path;
+                if (!hive.IsLink(key))
+                    continue;
+                const RegistryValue* link = hive.FindValue(key, u"SymbolicLinkValue");
+                if (!link || link->type != kTypeLink)
+                    continue;
+                std::u16string target;
+                for (std::size_t b = 0; b + 1 < link->data.size(); b += 2)
+                    target.push_back(
+                        static_cast<char16_t>(static_cast<unsigned char>(link->data[b]) |
+                                              static_cast<unsigned char>(link->data[b + 1]) << 8));
+                if (root.size() < 2 || RegistryCase::Fold(target.substr(0, root.size())) != root)
+                    return path;
+                Path resolved = SplitPath(std::u16string_view(target).substr(root.size()));
+                resolved.insert(resolved.end(), path.begin() + i, path.end());
+                path = std::move(resolved);
+                followed = true;
+            }
+            if (!followed)
+                return path;
+        }
+        return path;
+    }
+
+    // Writes the hive with one edit applied to its current content, never while a
+    // wineserver runs for the prefix (it would overwrite the file from its memory).
+    RegStatus Store(HiveId id, const std::function<std::string(const RegistryHive&)>& edit)
+    {
+        const std::optional<WineServerDetector::Hold> hold = WineServerDetector::Acquire(prefix);
+        if (!hold)
+            return ErrorCode::WineServerRunning;
+        CachedHive& file = File(id);
+        if (const RegStatus status = file.Refresh())
+            return status;
+        std::string text = edit(file.Hive());
+        if (text == file.Hive().Text())
+            return ErrorCode::Success;
+        return file.Write(std::move(text));
+    }
+
     std::string prefix;
+    CachedHive user;
+    CachedHive machine;
+    std::unordered_map<RegHandle, Key> handles;
+    RegHandle next = 0x1000;
 };
 
-WineRegistry::WineRegistry(std::string prefixPath) : state_(std::make_unique<State>())
+WineRegistry::WineRegistry(std::string prefixPath)
+    : state_(std::make_unique<State>(std::move(prefixPath)))
 {
-    state_->prefix = std::move(prefixPath);
 }
 
 WineRegistry::WineRegistry(WineRegistry&& other) noexcept = default;
@@ -20,11 +198,13 @@ WineRegistry::~WineRegistry() = default;
 
 std::string WineRegistry::PrefixFromEnvironment()
 {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (prefix && *prefix)
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.wine";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.wine";
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir)
+        return std::string(user->pw_dir) + "/.wine";
+    return "/.wine";
 }
 
 WineRegistry WineRegistry::FromEnvironment()
@@ -37,32 +217,128 @@ const std::string& WineRegistry::PrefixPath() const
     return state_->prefix;
 }
 
-RegStatus WineRegistry::OpenKey(RegHandle, const std::string&, std::uint32_t, RegHandle& result)
+RegStatus WineRegistry::OpenKey(RegHandle root, const std::string& subKey, std::uint32_t access,
+                                RegHandle& result)
 {
     result = 0;
-    return ErrorCode::FileNotFound;
+    std::optional<State::Key> base = state_->Base(root);
+    if (!base)
+        return ErrorCode::InvalidHandle;
+    CachedHive& file = state_->File(base->hive);
+    if (const RegStatus status = file.Refresh())
+        return status;
+    const RegistryHive& hive = file.Hive();
+
+    Path requested = base->path;
+    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
+        requested.push_back(std::move(name));
+    Path path = requested;
+    const bool redirected = State::RedirectTo32Bit(hive, root, path);
+    path = State::FollowLinks(hive, std::move(path));
+    if (hive.FindKey(path) == RegistryHive::npos) {
+        // Keys that were added with a 64-bit tool are found in the 64-bit view when the
+        // 32-bit one lacks them; writes never go there.
+        if (!redirected || (access & (kSetValue | kCreateSubKey)) != 0)
+            return ErrorCode::FileNotFound;
+        path = State::FollowLinks(hive, requested);
+        if (hive.FindKey(path) == RegistryHive::npos)
+            return ErrorCode::FileNotFound;
+    }
+    result = state_->Add({base->hive, std::move(path), access});
+    return ErrorCode::Success;
 }
 
-RegStatus WineRegistry::QueryValue(RegHandle, const std::string&, std::uint32_t*, std::uint8_t*,
-                                   std::uint32_t*)
+RegStatus WineRegistry::QueryValue(RegHandle key, const std::string& valueName, std::uint32_t* type,
+                                   std::uint8_t* data, std::uint32_t* size)
 {
-    return ErrorCode::InvalidHandle;
+    const std::optional<State::Key> open = state_->Base(key);
+    if (!open)
+        return ErrorCode::InvalidHandle;
+    if ((open->access & kQueryValue) == 0)
+        return ErrorCode::AccessDenied;
+    if (data && !size)
+        return ErrorCode::InvalidParameter;
+    CachedHive& file = state_->File(open->hive);
+    if (const RegStatus status = file.Refresh())
+        return status;
+    const RegistryHive& hive = file.Hive();
+    const std::size_t found = hive.FindKey(open->path);
+    if (found == RegistryHive::npos)
+        return ErrorCode::KeyDeleted;
+    const RegistryValue* value = hive.FindValue(found, AnsiCodePage::ToUtf16(valueName));
+    if (!value)
+        return ErrorCode::FileNotFound;
+
+    if (type)
+        *type = value->type;
+    if (!size)
+        return ErrorCode::Success;
+    const std::string bytes = AnsiData(*value);
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (data && *size < needed) {
+        *size = needed;
+        return ErrorCode::MoreData;
+    }
+    if (data)
+        std::copy(bytes.begin(), bytes.end(), data);
+    *size = needed;
+    return ErrorCode::Success;
 }
 
-RegStatus WineRegistry::CreateKey(RegHandle, const std::string&, std::uint32_t, std::uint32_t,
-                                  RegHandle& result, std::uint32_t*)
+RegStatus WineRegistry::CreateKey(RegHandle root, const std::string& subKey, std::uint32_t options,
+                                  std::uint32_t access, RegHandle& result,
+                                  std::uint32_t* disposition)
 {
     result = 0;
-    return ErrorCode::AccessDenied;
+    // Wine never writes volatile keys to its files, so they cannot outlive this object.
+    if (options & kOptionVolatile)
+        return ErrorCode::InvalidParameter;
+    std::optional<State::Key> base = state_->Base(root);
+    if (!base)
+        return ErrorCode::InvalidHandle;
+    CachedHive& file = state_->File(base->hive);
+    if (const RegStatus status = file.Refresh())
+        return status;
+
+    Path path = base->path;
+    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
+        path.push_back(std::move(name));
+    State::RedirectTo32Bit(file.Hive(), root, path);
+    path = State::FollowLinks(file.Hive(), std::move(path));
+
+    std::uint32_t outcome = Reg::OpenedExistingKey;
+    if (file.Hive().FindKey(path) == RegistryHive::npos) {
+        const RegStatus status = state_->Store(
+            base->hive, [&path](const RegistryHive& hive) { return hive.WithKey(path, Now()); });
+        if (status)
+            return status;
+        outcome = Reg::CreatedNewKey;
+    }
+    if (disposition)
+        *disposition = outcome;
+    result = state_->Add({base->hive, std::move(path), access});
+    return ErrorCode::Success;
 }
 
-RegStatus WineRegistry::SetValue(RegHandle, const std::string&, std::uint32_t, const std::uint8_t*,
-                                 std::uint32_t)
+RegStatus WineRegistry::SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
+                                 const std::uint8_t* data, std::uint32_t size)
 {
-    return ErrorCode::InvalidHandle;
+    const std::optional<State::Key> open = state_->Base(key);
+    if (!open)
+        return ErrorCode::InvalidHandle;
+    if ((open->access & kSetValue) == 0)
+        return ErrorCode::AccessDenied;
+    if (!data && size != 0)
+        return ErrorCode::InvalidParameter;
+    RegistryValue value{AnsiCodePage::ToUtf16(valueName), type, StoredData(type, data, size)};
+    return state_->Store(open->hive, [&open, &value](const RegistryHive& hive) {
+        return hive.WithValue(open->path, value, Now());
+    });
 }
 
-RegStatus WineRegistry::CloseKey(RegHandle)
+RegStatus WineRegistry::CloseKey(RegHandle key)
 {
-    return ErrorCode::InvalidHandle;
+    if (key == Reg::CurrentUser || key == Reg::LocalMachine)
+        return ErrorCode::Success;
+    return state_->handles.erase(key) ? ErrorCode::Success : ErrorCode::InvalidHandle;
 }

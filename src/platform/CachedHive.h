@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/RegistryApi.h"
+#include "platform/RegistryHive.h"
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+// One registry file on disk and its parsed form, read again only when the file changed
+// (size, time, inode).
+class CachedHive {
+public:
+    explicit CachedHive(std::string path);
+
+    // Brings the parsed form up to date. Returns 0, or FileNotFound (no such file or folder),
+    // AccessDenied, CantRead, or BadDb for a file that Wine would not load.
+    RegStatus Refresh();
+    // Valid after Refresh returned 0.
+    const RegistryHive& Hive() const { return *hive_; }
+    const std::string& Path() const { return path_; }
+    // Where the content before the last write is kept.
+    std::string BackupPath() const { return path_ + ".portico-backup"; }
+
+    // Replaces the file with text: the current content is kept as the backup, then the file
+    // is replaced atomically. Returns 0, AccessDenied, DiskFull or RegistryIoFailed.
+    RegStatus Write(std::string text);
+
+private:
+    struct Signature {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        long long modified = 0;
+        long long changed = 0;
+        bool operator==(const Signature&) const = default;
+    };
+    static Signature SignatureOf(const struct stat& status);
+
+    std::string path_;
+    std::optional<Signature> signature_;
+    std::optional<RegistryHive> hive_;
+};

@@ -1,0 +1,459 @@
+#include "platform/RegistryHive.h"
+
+#include "platform/RegistryCase.h"
+#include "platform/RegistryEscaping.h"
+#include "platform/RegistryValueFormat.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
+constexpr std::string_view kRootComment = ";; All keys relative to ";
+constexpr std::uint64_t kTicksPerSecond = 10000000;
+constexpr std::uint64_t kUnixEpochInSeconds = 11644473600;
+
+struct Line {
+    std::size_t start;
+    std::size_t contentEnd;
+    std::size_t next;
+};
+
+Line LineAt(const std::string& text, std::size_t pos)
+{
+    const std::size_t newline = text.find('\n', pos);
+    if (newline == std::string::npos)
+        return {pos, text.size(), text.size()};
+    std::size_t contentEnd = newline;
+    if (contentEnd > pos && text[contentEnd - 1] == '\r')
+        --contentEnd;
+    return {pos, contentEnd, newline + 1};
+}
+
+std::size_t FirstNonBlank(std::string_view line)
+{
+    std::size_t p = 0;
+    while (p < line.size() && (line[p] == ' ' || line[p] == '\t' || line[p] == '\v' ||
+                               line[p] == '\f' || line[p] == '\r'))
+        ++p;
+    return p;
+}
+
+RegistryHive::Path SplitPath(std::u16string_view name)
+{
+    RegistryHive::Path path;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find(u'\\', start);
+        if (end == std::u16string_view::npos)
+            end = name.size();
+        if (end > start)
+            path.emplace_back(name.substr(start, end - start));
+        start = end + 1;
+    }
+    return path;
+}
+
+int ComparePaths(const RegistryHive::Path& a, const RegistryHive::Path& b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (const int c = RegistryCase::Compare(a[i], b[i]))
+            return c;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+std::string Decimal(std::uint64_t value)
+{
+    return std::to_string(value);
+}
+
+std::string Hex(std::uint64_t value)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    do {
+        out.insert(out.begin(), kDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    return out;
+}
+
+// Wine prints the key's time in whole Unix seconds as an unsigned 32-bit number.
+std::string BracketSeconds(std::uint64_t fileTime)
+{
+    const std::uint64_t seconds = fileTime / kTicksPerSecond - kUnixEpochInSeconds;
+    return Decimal(static_cast<std::uint32_t>(seconds));
+}
+
+struct Edit {
+    std::size_t start;
+    std::size_t end;
+    std::string text;
+    // Whole lines inserted: they start on a line of their own.
+    bool lines = false;
+};
+
+std::string ApplyEdits(const std::string& text, std::vector<Edit> edits, std::string_view newline)
+{
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit& a, const Edit& b) { return a.start < b.start; });
+    std::string out;
+    out.reserve(text.size() + 256);
+    std::size_t pos = 0;
+    for (const Edit& edit : edits) {
+        out.append(text, pos, edit.start - pos);
+        // Lines added after a last line that has no line break.
+        if (edit.lines && edit.start == text.size() && !out.empty() && out.back() != '\n')
+            out += newline;
+        out += edit.text;
+        pos = edit.end;
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+} // namespace
+
+struct RegistryHive::Block {
+    std::size_t keyLine;    // start of the "[...]" line
+    std::size_t nameEnd;    // just past its "]"
+    std::size_t keyLineEnd; // end of the line's text
+    std::size_t bodyStart;  // start of the next line
+    std::size_t end;        // start of the next key line, or the end of the file
+    std::uint32_t key;
+};
+
+struct RegistryHive::Content {
+    struct ValueLine {
+        std::u16string name;
+        std::size_t start;
+    };
+    struct BlockContent {
+        std::size_t timeStart = npos;
+        std::size_t timeEnd = npos;
+        std::size_t optionsEnd = npos;
+        std::size_t valuesEnd = npos;
+        std::vector<ValueLine> values;
+    };
+    bool link = false;
+    std::vector<RegistryValue> values;
+    // Where the line that decided each value lies: [start, end of its text).
+    std::vector<std::pair<std::size_t, std::size_t>> lastLine;
+    std::unordered_map<std::u16string, std::size_t> index;
+    std::vector<BlockContent> blocks;
+};
+
+struct RegistryHive::Key {
+    std::u16string name;
+    std::uint32_t parent = 0;
+    std::vector<std::uint32_t> blocks;
+    mutable std::unique_ptr<Content> content;
+};
+
+std::size_t RegistryHive::ChildNameHash::operator()(const ChildName& name) const
+{
+    return std::hash<std::u16string>{}(name.folded) ^
+           (std::size_t{name.parent} * 0x9E3779B97F4A7C15u);
+}
+
+RegistryHive::RegistryHive(std::string text) : text_(std::move(text))
+{
+    Scan();
+}
+
+RegistryHive::RegistryHive(RegistryHive&&) noexcept = default;
+RegistryHive& RegistryHive::operator=(RegistryHive&&) noexcept = default;
+RegistryHive::~RegistryHive() = default;
+
+void RegistryHive::Scan()
+{
+    keys_.emplace_back();
+    const Line first = LineAt(text_, 0);
+    if (std::string_view(text_).substr(0, first.contentEnd) != kHeader)
+        return;
+    valid_ = true;
+    if (first.contentEnd + 2 == first.next)
+        newline_ = "\r\n";
+
+    bool inHeader = true;
+    std::size_t current = npos;
+    std::size_t pos = first.next;
+    while (pos < text_.size()) {
+        const Line line = LineAt(text_, pos);
+        const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
+        const std::size_t p = FirstNonBlank(content);
+        const char c = p < content.size() ? content[p] : '\0';
+        pos = line.next;
+        if (c == '[') {
+            inHeader = false;
+            if (current != npos)
+                blocks_[current].end = line.start;
+            current = npos;
+            std::u16string name;
+            const std::size_t nameEnd = RegistryEscaping::Decode(content, p + 1, ']', name);
+            if (nameEnd == std::string_view::npos)
+                continue; // Wine drops the values that follow, up to the next key.
+            const std::uint32_t key = EnsureKey(SplitPath(name));
+            current = blocks_.size();
+            keys_[key].blocks.push_back(static_cast<std::uint32_t>(current));
+            blocks_.push_back(
+                {line.start, line.start + nameEnd, line.contentEnd, line.next, text_.size(), key});
+        } else if ((c == '"' || c == '@') && current != npos) {
+            // Only hex data goes on over several lines.
+            if (content.find('\\') != std::string_view::npos &&
+                content.find("hex") != std::string_view::npos) {
+                RegistryValue ignored;
+                bool isValue;
+                pos = ParseValueLine(line.start, ignored, isValue, nullptr);
+            }
+        } else if (inHeader) {
+            const std::string_view rest = content.substr(p);
+            if (rest == "#arch=win64") {
+                win64_ = true;
+            } else if (rest.substr(0, kRootComment.size()) == kRootComment) {
+                std::u16string root;
+                const std::string_view escaped = rest.substr(kRootComment.size());
+                std::string quoted(escaped);
+                quoted += '"';
+                RegistryEscaping::Decode(quoted, 0, '"', root);
+                rootPath_ = u"\\" + root;
+            }
+        }
+    }
+}
+
+std::uint32_t RegistryHive::EnsureKey(const Path& path)
+{
+    std::uint32_t key = 0;
+    for (const std::u16string& name : path) {
+        ChildName child{key, RegistryCase::Fold(name)};
+        auto it = children_.find(child);
+        if (it == children_.end()) {
+            const auto index = static_cast<std::uint32_t>(keys_.size());
+            keys_.emplace_back();
+            keys_.back().name = name;
+            keys_.back().parent = key;
+            it = children_.emplace(std::move(child), index).first;
+        }
+        key = it->second;
+    }
+    return key;
+}
+
+std::size_t RegistryHive::FindKey(const Path& path) const
+{
+    std::uint32_t key = 0;
+    for (const std::u16string& name : path) {
+        const auto it = children_.find(ChildName{key, RegistryCase::Fold(name)});
+        if (it == children_.end())
+            return npos;
+        key = it->second;
+    }
+    return key;
+}
+
+RegistryHive::Path RegistryHive::KeyPath(std::size_t key) const
+{
+    Path path;
+    for (; key != 0; key = keys_[key].parent)
+        path.push_back(keys_[key].name);
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
+                                         std::size_t* textEnd) const
+{
+    const Line line = LineAt(text_, lineStart);
+    std::size_t next = line.next;
+    std::size_t end = line.contentEnd;
+    const auto nextLine = [this, &next, &end](std::string_view& out) {
+        if (next >= text_.size())
+            return false;
+        const Line following = LineAt(text_, next);
+        out = std::string_view(text_.data() + following.start,
+                               following.contentEnd - following.start);
+        next = following.next;
+        end = following.contentEnd;
+        return true;
+    };
+    const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
+    isValue = RegistryValueFormat::Parse(content, nextLine, value) !=
+              RegistryValueFormat::Outcome::NoValue;
+    if (textEnd)
+        *textEnd = end;
+    return next;
+}
+
+const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
+{
+    const Key& record = keys_[key];
+    if (record.content)
+        return *record.content;
+    auto content = std::make_unique<Content>();
+    for (const std::uint32_t blockIndex : record.blocks) {
+        const Block& block = blocks_[blockIndex];
+        Content::BlockContent parsed;
+        parsed.optionsEnd = block.bodyStart;
+        bool inOptions = true;
+        std::size_t pos = block.bodyStart;
+        while (pos < block.end) {
+            const Line line = LineAt(text_, pos);
+            const std::string_view text(text_.data() + line.start, line.contentEnd - line.start);
+            const std::size_t p = FirstNonBlank(text);
+            const char c = p < text.size() ? text[p] : '\0';
+            if (c == '"' || c == '@') {
+                inOptions = false;
+                RegistryValue value;
+                bool isValue;
+                std::size_t end;
+                pos = ParseValueLine(line.start, value, isValue, &end);
+                if (!isValue)
+                    continue;
+                parsed.values.push_back({value.name, line.start});
+                parsed.valuesEnd = pos;
+                std::u16string folded = RegistryCase::Fold(value.name);
+                const auto it = content->index.find(folded);
+                if (it == content->index.end()) {
+                    content->index.emplace(std::move(folded), content->values.size());
+                    content->values.push_back(std::move(value));
+                    content->lastLine.emplace_back(line.start, end);
+                } else {
+                    RegistryValue& kept = content->values[it->second];
+                    kept.type = value.type;
+                    kept.data = std::move(value.data);
+                    content->lastLine[it->second] = {line.start, end};
+                }
+                continue;
+            }
+            if (c == '#') {
+                const std::string_view option = text.substr(p);
+                if (option.substr(0, 6) == "#time=" && parsed.timeStart == npos) {
+                    parsed.timeStart = line.start;
+                    parsed.timeEnd = line.contentEnd;
+                } else if (option.substr(0, 5) == "#link") {
+                    content->link = true;
+                }
+                if (inOptions)
+                    parsed.optionsEnd = line.next;
+            } else {
+                inOptions = false;
+            }
+            pos = line.next;
+        }
+        content->blocks.push_back(std::move(parsed));
+    }
+    record.content = std::move(content);
+    return *record.content;
+}
+
+bool RegistryHive::IsLink(std::size_t key) const
+{
+    return ContentOf(key).link;
+}
+
+const RegistryValue* RegistryHive::FindValue(std::size_t key, std::u16string_view name) const
+{
+    const Content& content = ContentOf(key);
+    const auto it = content.index.find(RegistryCase::Fold(name));
+    if (it == content.index.end())
+        return nullptr;
+    return &content.values[it->second];
+}
+
+std::string RegistryHive::NewBlockText(const Path& path, const RegistryValue* value,
+                                       std::uint64_t now) const
+{
+    std::string out = "[";
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (i > 0)
+            out += "\\\\";
+        RegistryEscaping::Append(out, path[i], RegistryEscaping::Context::KeyName);
+    }
+    out += "] " + BracketSeconds(now) + newline_;
+    out += "#time=" + Hex(now) + newline_;
+    if (value)
+        out += RegistryValueFormat::Format(*value, newline_) + newline_;
+    return out;
+}
+
+std::string RegistryHive::InsertNewKey(const Path& path, const RegistryValue* value,
+                                       std::uint64_t now) const
+{
+    // Keys that exist keep the spelling they have.
+    Path spelled = path;
+    std::uint32_t key = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const auto it = children_.find(ChildName{key, RegistryCase::Fold(path[i])});
+        if (it == children_.end())
+            break;
+        key = it->second;
+        spelled[i] = keys_[key].name;
+    }
+    const std::string block = NewBlockText(spelled, value, now);
+
+    // Wine's order: depth first, siblings compared without regard to case.
+    std::size_t lastKey = npos;
+    int lastOrder = 0;
+    for (const Block& existing : blocks_) {
+        if (existing.key != lastKey) {
+            lastKey = existing.key;
+            lastOrder = ComparePaths(KeyPath(existing.key), path);
+        }
+        if (lastOrder > 0)
+            return ApplyEdits(text_, {{existing.keyLine, existing.keyLine, block + newline_, true}},
+                              newline_);
+    }
+    return ApplyEdits(text_, {{text_.size(), text_.size(), newline_ + block, true}}, newline_);
+}
+
+std::string RegistryHive::WithKey(const Path& path, std::uint64_t now) const
+{
+    if (FindKey(path) != npos)
+        return text_;
+    return InsertNewKey(path, nullptr, now);
+}
+
+std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value,
+                                    std::uint64_t now) const
+{
+    const std::size_t key = FindKey(path);
+    if (key == npos || keys_[key].blocks.empty())
+        return InsertNewKey(path, &value, now);
+
+    const Content& content = ContentOf(key);
+    const Block& first = blocks_[keys_[key].blocks.front()];
+    const Content::BlockContent& firstContent = content.blocks.front();
+    std::vector<Edit> edits;
+    edits.push_back({first.nameEnd, first.keyLineEnd, " " + BracketSeconds(now)});
+    const std::string time = "#time=" + Hex(now);
+    if (firstContent.timeStart != npos)
+        edits.push_back({firstContent.timeStart, firstContent.timeEnd, time});
+    else
+        edits.push_back({first.bodyStart, first.bodyStart, time + newline_, true});
+
+    const auto it = content.index.find(RegistryCase::Fold(value.name));
+    if (it != content.index.end()) {
+        // The value keeps the spelling of its name.
+        RegistryValue renamed = value;
+        renamed.name = content.values[it->second].name;
+        const auto [start, end] = content.lastLine[it->second];
+        edits.push_back({start, end, RegistryValueFormat::Format(renamed, newline_)});
+    } else {
+        const std::string line = RegistryValueFormat::Format(value, newline_);
+        std::size_t at = npos;
+        for (const Content::ValueLine& existing : firstContent.values) {
+            if (RegistryCase::Compare(existing.name, value.name) > 0) {
+                at = existing.start;
+                break;
+            }
+        }
+        if (at == npos)
+            at = firstContent.values.empty() ? firstContent.optionsEnd : firstContent.valuesEnd;
+        edits.push_back({at, at, line + newline_, true});
+    }
+    return ApplyEdits(text_, std::move(edits), newline_);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/RegistryValue.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// One registry file of a Wine prefix (user.reg, system.reg), read as Wine reads it. Keys are
+// indexed when the file is read; a key's values are decoded the first time they are asked
+// for. Edits return the file's new text, in which only the edited key's block differs.
+// Not thread-safe.
+class RegistryHive {
+public:
+    using Path = std::vector<std::u16string>;
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    explicit RegistryHive(std::string text);
+    RegistryHive(RegistryHive&&) noexcept;
+    RegistryHive& operator=(RegistryHive&&) noexcept;
+    ~RegistryHive();
+
+    // False when the first line is not "WINE REGISTRY Version 2": Wine ignores such a file.
+    bool Valid() const { return valid_; }
+    // "#arch=win64" among the header lines.
+    bool IsWin64() const { return win64_; }
+    const std::string& Text() const { return text_; }
+    // The root that link targets name, from the ";; All keys relative to" line
+    // (e.g. "\REGISTRY\Machine"); empty when the file does not say.
+    const std::u16string& RootPath() const { return rootPath_; }
+
+    // The key at path, compared without regard to case; npos when absent. The parents of
+    // written keys exist too.
+    std::size_t FindKey(const Path& path) const;
+    bool IsLink(std::size_t key) const;
+    // The value of that name (empty for the default value); the last line of a name wins.
+    const RegistryValue* FindValue(std::size_t key, std::u16string_view name) const;
+
+    // The file's text with the value stored in the key at path, the key created when needed,
+    // and the key's time set to now (a FILETIME).
+    std::string WithValue(const Path& path, const RegistryValue& value, std::uint64_t now) const;
+    // The file's text with an empty key added at path; the same text when the key exists.
+    std::string WithKey(const Path& path, std::uint64_t now) const;
+
+private:
+    struct Block;
+    struct Key;
+    struct Content;
+    struct ChildName {
+        std::uint32_t parent;
+        std::u16string folded;
+        bool operator==(const ChildName&) const = default;
+    };
+    struct ChildNameHash {
+        std::size_t operator()(const ChildName& name) const;
+    };
+
+    void Scan();
+    std::uint32_t EnsureKey(const Path& path);
+    std::size_t ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
+                               std::size_t* textEnd) const;
+    const Content& ContentOf(std::size_t key) const;
+    Path KeyPath(std::size_t key) const;
+    std::string NewBlockText(const Path& path, const RegistryValue* value, std::uint64_t now) const;
+    std::string InsertNewKey(const Path& path, const RegistryValue* value, std::uint64_t now) const;
+
+    std::string text_;
+    std::string newline_ = "\n";
+    bool valid_ = false;
+    bool win64_ = false;
+    std::u16string rootPath_;
+    std::vector<Block> blocks_;
+    std::vector<Key> keys_;
+    std::unordered_map<ChildName, std::uint32_t, ChildNameHash> children_;
+};

@@ -1,0 +1,28 @@
+#include "HiveFiles.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+std::string HiveFiles::Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void HiveFiles::Write(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string HiveFiles::Fixture(const std::string& name)
+{
+    return Read(std::string(PORTICO_PLATFORM_FIXTURES) + "/" + name);
+}
