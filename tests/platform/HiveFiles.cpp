@@ -26,3 +26,17 @@ std::string HiveFiles::Fixture(const std::string& name)
 {
     return Read(std::string(PORTICO_PLATFORM_FIXTURES) + "/" + name);
 }
+
+std::string HiveFiles::WithoutTimes(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("#time=", 0) == 0)
+            continue;
+        if (!line.empty() && line[0] == '[')
+            line = line.substr(0, line.rfind(']') + 1);
+        out += line + "\n";
+    }
+    return out;
+}

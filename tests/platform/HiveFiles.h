@@ -2,10 +2,12 @@
 
 #include <string>
 
-// Whole files in and out, and the fixtures beside these tests.
+// Whole files in and out, the fixtures beside these tests, and hive texts compared.
 class HiveFiles {
 public:
     static std::string Read(const std::string& path);
     static void Write(const std::string& path, const std::string& content);
     static std::string Fixture(const std::string& name);
+    // The text without the key times, which every write sets to the current time.
+    static std::string WithoutTimes(const std::string& text);
 };

@@ -27,21 +27,6 @@ std::string Sz(std::u16string_view text)
     return Utf16(text) + std::string(2, '\0');
 }
 
-// The text without the key times, which an edit sets to the current time.
-std::string WithoutTimes(const std::string& text)
-{
-    std::istringstream in(text);
-    std::string out;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("#time=", 0) == 0)
-            continue;
-        if (!line.empty() && line[0] == '[')
-            line = line.substr(0, line.rfind(']') + 1);
-        out += line + "\n";
-    }
-    return out;
-}
-
 // The file with the block of the key on that line removed (and its empty line before it).
 std::string WithoutBlock(const std::string& text, const std::string& keyLine)
 {
@@ -195,7 +180,7 @@ TEST_P(RegistryHiveNewKey, GoesWhereWinePutsIt)
     ASSERT_EQ(without.FindKey(c.path), RegistryHive::npos);
     const std::string added = c.value.type == 0 ? without.WithKey(c.path, kNow)
                                                 : without.WithValue(c.path, c.value, kNow);
-    EXPECT_EQ(WithoutTimes(added), WithoutTimes(original));
+    EXPECT_EQ(HiveFiles::WithoutTimes(added), HiveFiles::WithoutTimes(original));
     EXPECT_NE(added.find("] 1796855751\n#time=1dd882da54b0a2a\n"), std::string::npos);
 }
 
@@ -246,7 +231,7 @@ TEST_P(RegistryHiveNewValue, GoesWhereWinePutsIt)
     const std::string without = original.substr(0, at) + original.substr(at + line.size());
     const Path path{u"Software", u"Battle.net", u"Configuration"};
     const std::string added = RegistryHive(without).WithValue(path, GetParam().value, kNow);
-    EXPECT_EQ(WithoutTimes(added), WithoutTimes(original));
+    EXPECT_EQ(HiveFiles::WithoutTimes(added), HiveFiles::WithoutTimes(original));
 }
 
 INSTANTIATE_TEST_SUITE_P(

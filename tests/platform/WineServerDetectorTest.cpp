@@ -1,0 +1,190 @@
+#include "platform/WineServerDetector.h"
+
+#include "HiveFiles.h"
+#include "TempDir.h"
+#include "data/ErrorCodes.h"
+#include "platform/WineRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+// A process that does what a running wineserver does in its folder: holds the lock on byte
+// 0 of "lock" and works in that folder, until it is stopped.
+class FakeServer {
+public:
+    explicit FakeServer(const fs::path& folder)
+    {
+        fs::create_directories(folder);
+        int ready[2];
+        int release[2];
+        if (pipe(ready) != 0 || pipe(release) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            close(release[1]);
+            const int fd = open((folder / "lock").c_str(), O_RDWR | O_CREAT, 0600);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_len = 1;
+            if (fd < 0 || fcntl(fd, F_SETLK, &lock) != 0 || chdir(folder.c_str()) != 0)
+                _exit(1);
+            char byte = 1;
+            if (write(ready[1], &byte, 1) != 1)
+                _exit(1);
+            // Returns when the test closes its end.
+            while (read(release[0], &byte, 1) > 0) {
+            }
+            _exit(0);
+        }
+        close(ready[1]);
+        close(release[0]);
+        release_ = release[1];
+        char byte;
+        running_ = read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+    }
+    FakeServer(const FakeServer&) = delete;
+    FakeServer& operator=(const FakeServer&) = delete;
+    ~FakeServer() { Stop(); }
+
+    bool Running() const { return running_; }
+    void Stop()
+    {
+        if (pid_ <= 0)
+            return;
+        close(release_);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+    bool running_ = false;
+};
+
+std::string ServerFolderName(const fs::path& prefix)
+{
+    struct stat status {};
+    stat(prefix.c_str(), &status);
+    char name[64];
+    std::snprintf(name, sizeof name, "server-%llx-%llx",
+                  static_cast<unsigned long long>(status.st_dev),
+                  static_cast<unsigned long long>(status.st_ino));
+    return name;
+}
+
+enum class Layout { Upstream, Debian, OtherTmpdir };
+
+class WineServerDetectorTest : public testing::TestWithParam<Layout> {
+protected:
+    void SetUp() override
+    {
+        prefix = dir.Path() / "prefix";
+        fs::create_directory(prefix);
+        HiveFiles::Write((prefix / "user.reg").string(), HiveFiles::Fixture("user.reg"));
+        const std::string name = ServerFolderName(prefix);
+        const char* tmpdir = std::getenv("TMPDIR");
+        savedTmpdir = tmpdir ? tmpdir : "";
+        hadTmpdir = tmpdir != nullptr;
+        switch (GetParam()) {
+        case Layout::Upstream:
+            folder = fs::path("/tmp") / (".wine-" + std::to_string(geteuid())) / name;
+            break;
+        case Layout::Debian:
+            // The prefix names the random folder; the server's TMPDIR is ours.
+            HiveFiles::Write((prefix / "wineserver").string(), "wine-PorticoTest\n");
+            fs::create_directory(dir.Path() / "tmp");
+            setenv("TMPDIR", (dir.Path() / "tmp").c_str(), 1);
+            folder = dir.Path() / "tmp" / "wine-PorticoTest" / name;
+            break;
+        case Layout::OtherTmpdir:
+            // The server had a TMPDIR that this process does not know.
+            HiveFiles::Write((prefix / "wineserver").string(), "wine-Elsewhere\n");
+            folder = dir.Path() / "unknown-tmp" / "wine-Elsewhere" / name;
+            break;
+        }
+    }
+    void TearDown() override
+    {
+        if (hadTmpdir)
+            setenv("TMPDIR", savedTmpdir.c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+        if (GetParam() == Layout::Upstream) {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+            fs::remove(folder.parent_path(), ignored); // only when empty
+        }
+    }
+
+    TempDir dir;
+    fs::path prefix;
+    fs::path folder;
+    std::string savedTmpdir;
+    bool hadTmpdir = false;
+};
+
+TEST_P(WineServerDetectorTest, ARunningServerStopsEveryWrite)
+{
+    const std::string hive = (prefix / "user.reg").string();
+    const std::string original = HiveFiles::Read(hive);
+    WineRegistry registry(prefix.string());
+    const std::string list("1001\0"
+                           "00\0\0",
+                           9);
+    const auto save = [&](const char* key) {
+        RegHandle handle = 0;
+        RegStatus status = registry.CreateKey(Reg::CurrentUser, key, Reg::OptionNonVolatile,
+                                              Reg::KeyWrite, handle, nullptr);
+        if (status == ErrorCode::Success) {
+            status = registry.SetValue(handle, "Battle.net gateways", Reg::TypeMultiSz,
+                                       reinterpret_cast<const std::uint8_t*>(list.data()),
+                                       static_cast<std::uint32_t>(list.size()));
+            registry.CloseKey(handle);
+        }
+        return status;
+    };
+
+    EXPECT_FALSE(WineServerDetector::IsRunning(prefix.string()));
+    FakeServer server(folder);
+    ASSERT_TRUE(server.Running());
+    EXPECT_TRUE(WineServerDetector::IsRunning(prefix.string()));
+    EXPECT_EQ(save("Software\\Battle.net\\Configuration"), ErrorCode::WineServerRunning);
+    EXPECT_EQ(save("Software\\Battle.net\\New key"), ErrorCode::WineServerRunning);
+    EXPECT_EQ(HiveFiles::Read(hive), original);
+    EXPECT_FALSE(fs::exists(prefix / "user.reg.portico-backup"));
+
+    // The lock file stays behind when the server exits; it no longer counts.
+    server.Stop();
+    EXPECT_TRUE(fs::exists(folder / "lock"));
+    EXPECT_FALSE(WineServerDetector::IsRunning(prefix.string()));
+    EXPECT_EQ(save("Software\\Battle.net\\Configuration"), ErrorCode::Success);
+    EXPECT_NE(HiveFiles::Read(hive), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, WineServerDetectorTest,
+                         testing::Values(Layout::Upstream, Layout::Debian, Layout::OtherTmpdir),
+                         [](const testing::TestParamInfo<Layout>& info) {
+                             switch (info.param) {
+                             case Layout::Upstream:
+                                 return "Upstream";
+                             case Layout::Debian:
+                                 return "Debian";
+                             default:
+                                 return "OtherTmpdir";
+                             }
+                         });
+} // namespace
