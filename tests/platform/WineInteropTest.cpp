@@ -32,7 +32,19 @@ const std::string kGateways = "Battle.net gateways";
 class WinePrefix {
 public:
     explicit WinePrefix(fs::path prefix) : prefix_(std::move(prefix)) {}
-    ~WinePrefix() { Server({"-k"}); }
+    // Stops the prefix's wineserver and removes the folder that Debian's Wine made for it.
+    ~WinePrefix()
+    {
+        Server({"-k"});
+        Server({"-w"});
+        std::error_code ignored;
+        const fs::path marker = prefix_ / "wineserver";
+        if (!fs::exists(marker))
+            return;
+        const std::string name = HiveFiles::Read(marker.string());
+        if (!name.empty() && name.find('/') == std::string::npos && name[0] != '.')
+            fs::remove_all(fs::temp_directory_path() / name.substr(0, name.find('\n')), ignored);
+    }
 
     const fs::path& Path() const { return prefix_; }
 
