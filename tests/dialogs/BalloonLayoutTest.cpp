@@ -1,6 +1,8 @@
 #include "dialogs/BalloonLayout.h"
 #include "dialogs/BalloonOptions.h"
 
+#include "BalloonTestPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -38,6 +40,11 @@ struct QuadrantCase {
     int quadrant;
 };
 
+void PrintTo(const QuadrantCase& c, std::ostream* out)
+{
+    PrintTo(c.anchor, out);
+}
+
 class AnchorQuadrantTest : public testing::TestWithParam<QuadrantCase> {};
 
 TEST_P(AnchorQuadrantTest, HalfLinesCountAsRightAndLower)
@@ -57,6 +64,11 @@ struct TailCase {
     int bodyTop;
     int bodyBottom;
 };
+
+void PrintTo(const TailCase& c, std::ostream* out)
+{
+    PrintTo(c.anchor, out);
+}
 
 class TailTest : public testing::TestWithParam<TailCase> {};
 
@@ -124,6 +136,11 @@ struct TitleBarCase {
     std::optional<BalloonSize> title;
     BalloonSize expected;
 };
+
+void PrintTo(const TitleBarCase& c, std::ostream* out)
+{
+    PrintTo(c.expected, out);
+}
 
 class TitleBarTest : public testing::TestWithParam<TitleBarCase> {};
 

@@ -5,6 +5,8 @@
 #include "dialogs/BalloonOptions.h"
 #include "dialogs/DialogUnits.h"
 
+#include "BalloonTestPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -89,6 +91,12 @@ struct MoveCase {
     bool closes;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* out)
+{
+    PrintTo(c.point, out);
+    *out << " alpha " << c.alpha;
+}
+
 class MouseMoveTest : public testing::TestWithParam<MoveCase> {};
 
 TEST_P(MouseMoveTest, MovementBeyondThreePixelsClosesOnlyOnceOpaque)
@@ -161,6 +169,11 @@ struct ReleaseCase {
     bool releasesCapture;
 };
 
+void PrintTo(const ReleaseCase& c, std::ostream* out)
+{
+    *out << "options " << c.options << (c.hasUrl ? " with URL" : " without URL");
+}
+
 class LeftUpTest : public testing::TestWithParam<ReleaseCase> {};
 
 TEST_P(LeftUpTest, FirstMatchingRuleOnly)
@@ -226,6 +239,13 @@ struct BorderCase {
     BalloonColor light;
     BalloonColor blend;
 };
+
+void PrintTo(const BorderCase& c, std::ostream* out)
+{
+    PrintTo(c.background, out);
+    *out << " on ";
+    PrintTo(c.foreground, out);
+}
 
 class BalloonBorderTest : public testing::TestWithParam<BorderCase> {};
 

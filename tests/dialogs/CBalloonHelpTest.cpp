@@ -18,6 +18,13 @@
 
 #include <memory>
 
+#include "BalloonTestPrinters.h"
+
+inline void PrintTo(const QPoint& point, std::ostream* out)
+{
+    *out << "(" << point.x() << "," << point.y() << ")";
+}
+
 namespace {
 constexpr int kWaitMs = 5000;
 

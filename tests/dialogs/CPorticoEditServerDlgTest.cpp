@@ -100,6 +100,11 @@ struct MissingCase {
     const char* focus;
 };
 
+void PrintTo(const MissingCase& c, std::ostream* out)
+{
+    *out << "'" << c.server << "' '" << c.host << "' '" << c.timeZone << "'";
+}
+
 class MissingFieldTest : public EditServerDlgTest,
                          public testing::WithParamInterface<MissingCase> {};
 
@@ -155,10 +160,16 @@ TEST_F(EditServerDlgTest, EmptyFieldGetsItsHelpWhenTheFocusMovesThere)
 }
 
 struct AcceptedCase {
+    const char* label;
     std::string server;
     std::string host;
     std::string timeZone;
 };
+
+void PrintTo(const AcceptedCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
 
 class AcceptedTextTest : public EditServerDlgTest,
                          public testing::WithParamInterface<AcceptedCase> {};
@@ -183,13 +194,15 @@ TEST_P(AcceptedTextTest, AnyNonEmptyTextsComeBackUnchanged)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, AcceptedTextTest,
-    testing::Values(AcceptedCase{" ", "  ", "   "}, AcceptedCase{"Mine", "192.0.2.1", "abc"},
-                    AcceptedCase{"Mine", "192.0.2.1", "+1"},
-                    AcceptedCase{"Mine", "192.0.2.1", "1.5"},
-                    AcceptedCase{"Mine", "192.0.2.1", "-12"},
-                    AcceptedCase{std::string(5000, 'x'), std::string(3000, 'h'), "1"},
+    testing::Values(AcceptedCase{"blanks", " ", "  ", "   "},
+                    AcceptedCase{"letters", "Mine", "192.0.2.1", "abc"},
+                    AcceptedCase{"plus", "Mine", "192.0.2.1", "+1"},
+                    AcceptedCase{"fraction", "Mine", "192.0.2.1", "1.5"},
+                    AcceptedCase{"minus", "Mine", "192.0.2.1", "-12"},
+                    AcceptedCase{"long", std::string(5000, 'x'), std::string(3000, 'h'), "1"},
                     // 8-bit names and the control bytes that games use for colours.
-                    AcceptedCase{"Caf\xE9 \x80uro\x9F", "h\xF4te.example", "\x04\x06\x07"}));
+                    AcceptedCase{"ansi", "Caf\xE9 \x80uro\x9F", "h\xF4te.example",
+                                 "\x04\x06\x07"}));
 
 TEST_F(EditServerDlgTest, FieldsShowTheMembersInTheGamesCodePage)
 {
@@ -260,6 +273,11 @@ struct HelpCase {
     const char* edit;
     const char* title;
 };
+
+void PrintTo(const HelpCase& c, std::ostream* out)
+{
+    *out << c.button;
+}
 
 class HelpButtonTest : public EditServerDlgTest, public testing::WithParamInterface<HelpCase> {};
 
