@@ -2,6 +2,7 @@
 
 #include "data/AnsiCodePage.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 void QtMessagePresenter::ShowMessage(const std::string& text, MessageIcon icon)
@@ -11,8 +12,10 @@ void QtMessagePresenter::ShowMessage(const std::string& text, MessageIcon icon)
         qtIcon = QMessageBox::Critical;
     else if (icon == MessageIcon::Information)
         qtIcon = QMessageBox::Information;
+    // Without a parent of its own the box stands over the window the user works in.
+    QWidget* parent = m_parent != nullptr ? m_parent : QApplication::activeWindow();
     QMessageBox box(qtIcon, QStringLiteral("Portico"),
                     QString::fromStdU16String(AnsiCodePage::ToUtf16(text)), QMessageBox::Ok,
-                    m_parent);
+                    parent);
     box.exec();
 }

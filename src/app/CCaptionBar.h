@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QToolBar>
+
+class QLabel;
+
+// The bar across the top of the frame, under the toolbar, that names the selected game.
+class CCaptionBar : public QToolBar {
+    Q_OBJECT
+
+public:
+    explicit CCaptionBar(QWidget* parent = nullptr);
+
+    void SetText(const QString& text);
+    QString Text() const;
+
+private:
+    QLabel* m_label;
+};

@@ -1,0 +1,271 @@
+#include "app/CMainFrame.h"
+
+#include "app/AnsiText.h"
+#include "app/CCaptionBar.h"
+#include "app/CPorticoApp.h"
+#include "app/CShortcutsBar.h"
+#include "app/CommandInfo.h"
+#include "app/Resource.h"
+#include "data/MessagePresenter.h"
+#include "data/Services.h"
+#include "doc/CPorticoDoc.h"
+#include "doc/CPorticoView.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <array>
+#include <stdexcept>
+
+namespace {
+constexpr char kNoGameInstalled[] =
+    "At least one of the following games must installed in order to properly run this "
+    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
+
+// The image list of the shortcuts bar; a game's ImageIndex picks its picture.
+QIcon GameImage(int imageIndex)
+{
+    static const std::array kImages = {":/games/game0.png", ":/games/game1.png",
+                                       ":/games/game2.png", ":/games/game3.png"};
+    if (imageIndex < 0 || imageIndex >= static_cast<int>(kImages.size()))
+        return QIcon();
+    return QIcon(QString::fromLatin1(kImages[static_cast<std::size_t>(imageIndex)]));
+}
+
+QIcon CommandIcon(const CommandInfo& command)
+{
+    if (command.Picture == nullptr)
+        return QIcon();
+    const QIcon ours(QString::fromLatin1(command.Picture));
+    if (command.ThemeIcon == nullptr)
+        return ours;
+    return QIcon::fromTheme(QString::fromLatin1(command.ThemeIcon), ours);
+}
+} // namespace
+
+CMainFrame::CMainFrame(CPorticoDoc& document) : m_document(document)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    // The title is fixed; no document name is ever added to it.
+    setWindowTitle(QStringLiteral("Portico"));
+    setWindowIcon(QIcon(QStringLiteral(":/portico.png")));
+    // No menu for hiding the bars: their state is neither changed nor kept.
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The rows go with the view, after this part of the frame: nothing is left to enable.
+    if (m_pView != nullptr) {
+        disconnect(m_pView->model(), nullptr, this, nullptr);
+        disconnect(m_pView->selectionModel(), nullptr, this, nullptr);
+    }
+}
+
+int CMainFrame::OnCreate()
+{
+    CreateCommands();
+    CreateMenuBar();
+    CreateToolBar();
+    CreateStatusBar();
+    if (!CreateCaptionBar())
+        return -1;
+    m_pView = new CPorticoView(*m_wndCaptionBar, *m_pServerMenu, this);
+    setCentralWidget(m_pView);
+    if (!CreateShortcutsBar())
+        return -1;
+    ConnectCommands();
+    UpdateCommandUI();
+    resize(kWidth, kHeight);
+    return 0;
+}
+
+QAction* CMainFrame::GetCommand(int id) const
+{
+    auto it = m_commands.find(id);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateCommands()
+{
+    for (const CommandInfo& command : CommandInfo::All()) {
+        auto* action =
+            new QAction(CommandIcon(command), QString::fromLatin1(command.MenuText), this);
+        action->setObjectName(QString::fromLatin1(command.ObjectName));
+        action->setData(command.Id);
+        if (command.Shortcut != nullptr)
+            action->setShortcut(QKeySequence(QString::fromLatin1(command.Shortcut)));
+        if (command.Prompt != nullptr)
+            action->setStatusTip(QString::fromLatin1(command.Prompt));
+        if (command.ToolTip != nullptr)
+            action->setToolTip(QString::fromLatin1(command.ToolTip));
+        m_commands[command.Id] = action;
+    }
+}
+
+void CMainFrame::CreateMenuBar()
+{
+    m_wndMenuBar = menuBar();
+    const auto addMenu = [this](const char* name, const char* title,
+                                std::initializer_list<int> ids) {
+        QMenu* menu = m_wndMenuBar->addMenu(QString::fromLatin1(title));
+        menu->setObjectName(QString::fromLatin1(name));
+        for (int id : ids) {
+            if (id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(m_commands.at(id));
+        }
+        // Commands are enabled as they stand when the menu opens.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        return menu;
+    };
+    addMenu(
+        "menuFile", "&File",
+        {ID_FILE_RELOAD, ID_FILE_SAVE_REGISTRY, 0, ID_FILE_IMPORT, ID_FILE_EXPORT, 0, ID_APP_EXIT});
+    addMenu("menuEdit", "&Edit", {ID_EDIT_OPTIONS});
+    m_pServerMenu = addMenu("menuServer", "&Server",
+                            {ID_SERVER_ADD, ID_SERVER_EDIT, ID_SERVER_DELETE, 0,
+                             ID_SERVER_CLEAR_ALL, 0, ID_SERVER_PING_ALL});
+    addMenu("menuHelp", "&Help", {ID_APP_ABOUT});
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_wndToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_wndToolBar->setObjectName(QStringLiteral("standardToolBar"));
+    m_wndToolBar->setIconSize(QSize(16, 16));
+    m_wndToolBar->setMovable(false);
+    for (int id : {ID_FILE_RELOAD, ID_FILE_SAVE_REGISTRY, 0, ID_SERVER_ADD, ID_SERVER_DELETE,
+                   ID_SERVER_EDIT, ID_SERVER_PING_ALL, 0, ID_EDIT_OPTIONS, 0, ID_APP_ABOUT}) {
+        if (id == 0)
+            m_wndToolBar->addSeparator();
+        else
+            m_wndToolBar->addAction(m_commands.at(id));
+    }
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    m_wndStatusBar = statusBar();
+    m_wndStatusBar->setObjectName(QStringLiteral("statusBar"));
+    // The one pane: command prompts cover it while they show, "Ready" stays underneath.
+    auto* ready = new QLabel(QStringLiteral("Ready"), m_wndStatusBar);
+    ready->setObjectName(QStringLiteral("messagePane"));
+    m_wndStatusBar->addWidget(ready, 1);
+}
+
+bool CMainFrame::CreateCaptionBar()
+{
+    m_wndCaptionBar = new CCaptionBar(this);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_wndCaptionBar);
+    return true;
+}
+
+bool CMainFrame::CreateShortcutsBar()
+{
+    m_wndShortcutsBar = new CShortcutsBar(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_wndShortcutsBar);
+
+    bool someGameInstalled = false;
+    for (std::size_t i = 0; i < theApp.m_catalog.Size(); ++i) {
+        GameInfo& game = theApp.m_catalog[i];
+        if (!game.IsInstalled())
+            continue;
+        bool loaded = true;
+        try {
+            game.LoadGateways();
+        } catch (const std::exception&) {
+            // The game keeps its button and an empty list; it is not selected first.
+            loaded = false;
+        }
+        if (loaded && theApp.m_nSelectedGame < 0)
+            theApp.m_nSelectedGame = static_cast<std::int32_t>(i);
+        someGameInstalled = true;
+
+        const int id = ID_GAME_FIRST + static_cast<int>(i);
+        auto* action =
+            new QAction(GameImage(game.ImageIndex), AnsiText::ToQString(game.Name), this);
+        action->setObjectName(QStringLiteral("ID_GAME_%1").arg(i));
+        action->setData(id);
+        if (const char* prompt = CommandInfo::GamePrompt(static_cast<int>(i))) {
+            action->setStatusTip(QString::fromLatin1(prompt));
+            action->setToolTip(QString::fromLatin1(prompt));
+        }
+        // Only the first eleven games have a command that is handled.
+        if (id <= ID_GAME_LAST)
+            connect(action, &QAction::triggered, this, [this, id] { OnSelectGame(id); });
+        m_commands[id] = action;
+        m_wndShortcutsBar->AddButton(action);
+    }
+
+    if (!someGameInstalled) {
+        Services::Presenter().ShowMessage(kNoGameInstalled, MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::ConnectCommands()
+{
+    const auto connectCommand = [this](int id, auto* receiver, auto handler) {
+        connect(m_commands.at(id), &QAction::triggered, receiver, handler);
+    };
+    connectCommand(ID_FILE_RELOAD, &m_document, &CPorticoDoc::OnReloadFromRegistry);
+    connectCommand(ID_FILE_SAVE_REGISTRY, &m_document, &CPorticoDoc::OnSaveToRegistry);
+    connectCommand(ID_FILE_IMPORT, &m_document, &CPorticoDoc::OnImportFromFile);
+    connectCommand(ID_APP_EXIT, this, &CMainFrame::close);
+    connectCommand(ID_SERVER_ADD, m_pView, &CPorticoView::OnAddServer);
+    connectCommand(ID_SERVER_EDIT, m_pView, &CPorticoView::OnEditServer);
+    connectCommand(ID_SERVER_DELETE, m_pView, &CPorticoView::OnDeleteServer);
+    connectCommand(ID_SERVER_CLEAR_ALL, m_pView, &CPorticoView::OnClearAll);
+
+    // The commands follow the rows and the selection as they change.
+    connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::UpdateCommandUI);
+    connect(m_pView->model(), &QAbstractItemModel::rowsInserted, this,
+            &CMainFrame::UpdateCommandUI);
+    connect(m_pView->model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pView->model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    const bool gameSelected = theApp.GetSelectedGame() != nullptr;
+    const bool rowSelected = m_pView->HasSelection();
+    const bool hasRows = m_pView->rowCount() > 0;
+    const struct {
+        int Id;
+        bool Enabled;
+    } rules[] = {
+        {ID_FILE_RELOAD, true},
+        {ID_FILE_SAVE_REGISTRY, true},
+        {ID_FILE_IMPORT, true},
+        {ID_FILE_EXPORT, false},
+        {ID_EDIT_OPTIONS, false},
+        {ID_APP_EXIT, true},
+        {ID_APP_ABOUT, true},
+        {ID_SERVER_ADD, gameSelected},
+        {ID_SERVER_CLEAR_ALL, gameSelected},
+        {ID_SERVER_EDIT, rowSelected},
+        {ID_SERVER_DELETE, rowSelected},
+        {ID_SERVER_PING_ALL, hasRows},
+    };
+    for (const auto& rule : rules)
+        m_commands.at(rule.Id)->setEnabled(rule.Enabled);
+}
+
+void CMainFrame::OnSelectGame(int id)
+{
+    theApp.m_nSelectedGame = id - ID_GAME_FIRST;
+    m_pView->RefreshList();
+    UpdateCommandUI();
+}

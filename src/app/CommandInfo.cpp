@@ -1,0 +1,63 @@
+#include "app/CommandInfo.h"
+
+#include "app/Resource.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+
+namespace {
+constexpr std::array kCommands = {
+    CommandInfo{ID_FILE_RELOAD, "ID_FILE_RELOAD", "Rel&oad from registry...\tCtrl+O", "Ctrl+O",
+                "Reload server list from registry", "Reload from registry", "view-refresh",
+                ":/toolbar/reload.png"},
+    CommandInfo{ID_FILE_SAVE_REGISTRY, "ID_FILE_SAVE_REGISTRY", "&Save to registry\tCtrl+S",
+                "Ctrl+S", "Save server list to registry", "Save to registry", "document-save",
+                ":/toolbar/save.png"},
+    CommandInfo{ID_FILE_IMPORT, "ID_FILE_IMPORT", "&Import from file\tCtrl+I", "Ctrl+I",
+                "Import server list from file", "Import from file", nullptr, nullptr},
+    CommandInfo{ID_FILE_EXPORT, "ID_FILE_EXPORT", "&Export to file\tCtrl+X", "Ctrl+X",
+                "Export server list to file", "Export to file", nullptr, nullptr},
+    CommandInfo{ID_APP_EXIT, "ID_APP_EXIT", "E&xit", nullptr, nullptr, nullptr, nullptr, nullptr},
+    CommandInfo{ID_EDIT_OPTIONS, "ID_EDIT_OPTIONS", "&Options", nullptr, "Edit Options",
+                "Edit Program Options", "preferences-system", ":/toolbar/options.png"},
+    CommandInfo{ID_SERVER_ADD, "ID_SERVER_ADD", "&Add a server...\tCtrl+A", "Ctrl+A",
+                "Add a BattleNet Server to the list", "Add Server", "list-add",
+                ":/toolbar/add.png"},
+    CommandInfo{ID_SERVER_EDIT, "ID_SERVER_EDIT", "&Edit a server...\tCtrl+E", "Ctrl+E",
+                "Edit the BattleNet Server's properties", "Edit Server's Properties",
+                "document-properties", ":/toolbar/edit.png"},
+    CommandInfo{ID_SERVER_DELETE, "ID_SERVER_DELETE", "&Delete a server...\tCtrl+D", "Ctrl+D",
+                "Remove a BattleNet Server from the list", "Remove Server", "list-remove",
+                ":/toolbar/delete.png"},
+    CommandInfo{ID_SERVER_CLEAR_ALL, "ID_SERVER_CLEAR_ALL", "&Clear All", nullptr,
+                "Clear the server list of current selected game", nullptr, nullptr, nullptr},
+    CommandInfo{ID_SERVER_PING_ALL, "ID_SERVER_PING_ALL", "&Ping all servers...\tCtrl+P", "Ctrl+P",
+                "Ping the BattleNet Servers", "Ping Servers", "network-transmit-receive",
+                ":/toolbar/ping.png"},
+    CommandInfo{ID_APP_ABOUT, "ID_APP_ABOUT", "&About Portico...", nullptr, nullptr, nullptr,
+                "help-about", ":/toolbar/about.png"},
+};
+
+// Prompt and tooltip are the same text for the game commands.
+constexpr std::array kGamePrompts = {"Starcraft/Broodwar", "Diablo II", "Warcraft 3", "Shortcut 4"};
+} // namespace
+
+std::span<const CommandInfo> CommandInfo::All()
+{
+    return kCommands;
+}
+
+const CommandInfo* CommandInfo::Find(int id)
+{
+    auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                           [id](const CommandInfo& command) { return command.Id == id; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+const char* CommandInfo::GamePrompt(int index)
+{
+    if (index < 0 || index >= static_cast<int>(std::size(kGamePrompts)))
+        return nullptr;
+    return kGamePrompts[static_cast<std::size_t>(index)];
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Where the program asks the user for a file. The program installs the platform's dialog at
+// start-up; tests install their own answers.
+class FilePicker {
+public:
+    virtual ~FilePicker() = default;
+
+    // Asks for a file to open. False when the user cancels; otherwise path is the chosen file.
+    // The folder must exist, the file need not.
+    virtual bool GetOpenFileName(QWidget* parent, const QString& title,
+                                 const QStringList& nameFilters, const QString& defaultSuffix,
+                                 QString& path) = 0;
+
+    static FilePicker& Current();
+    static void Install(FilePicker* picker);
+};

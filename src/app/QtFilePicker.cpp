@@ -1,0 +1,19 @@
+#include "app/QtFilePicker.h"
+
+#include <QFileDialog>
+
+bool QtFilePicker::GetOpenFileName(QWidget* parent, const QString& title,
+                                   const QStringList& nameFilters, const QString& defaultSuffix,
+                                   QString& path)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a file that does not exist is accepted; reading it then says why not.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().constFirst();
+    return true;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/FilePicker.h"
+
+// The platform's file dialog.
+class QtFilePicker : public FilePicker {
+public:
+    bool GetOpenFileName(QWidget* parent, const QString& title, const QStringList& nameFilters,
+                         const QString& defaultSuffix, QString& path) override;
+};

@@ -1,0 +1,155 @@
+#include "PorticoFixture.h"
+
+#include "TestApplication.h"
+
+#include "app/AnsiText.h"
+#include "app/CCaptionBar.h"
+#include "app/CMainFrame.h"
+#include "app/CPorticoApp.h"
+#include "app/FilePicker.h"
+#include "data/Services.h"
+#include "doc/CPorticoView.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QToolButton>
+
+#include <stdexcept>
+
+std::vector<PorticoFixture::Gateway> PorticoFixture::SampleGateways(Game game)
+{
+    switch (game) {
+    case Game::Starcraft:
+        return {{"sc-west.test", "-8", "Pacific Ladder"},
+                {"sc-east.test", "-5", "Atlantic Ladder"},
+                {"198.51.100.23", "1", "Z\xfcrich Caf\xe9"}};
+    case Game::Diablo:
+        return {{"d2-eu.test", "1", "\xd6resund \x96 Europe"},
+                {"d2-asia.test", "9", "Asia Realm"},
+                {"192.0.2.77", "-6", "\x04Gold\x07 Realm\x06"}};
+    case Game::Warcraft:
+        break;
+    }
+    return {{"w3-north.test", "-5", "Northern Hall"},
+            {"w3-south.test", "-3", "S\xe3o Paulo Arena"},
+            {"198.51.100.99", "2", "\x80uro Guild"}};
+}
+
+void PorticoFixture::SetUp()
+{
+    EnsureTestApplication();
+    Services::SetPresenter(&presenter);
+    FilePicker::Install(&picker);
+    theApp.m_catalog = GameCatalog();
+    theApp.m_nSelectedGame = -1;
+}
+
+void PorticoFixture::TearDown()
+{
+    theApp.ExitInstance(0);
+    theApp.m_catalog = GameCatalog();
+    theApp.m_nSelectedGame = -1;
+    FilePicker::Install(nullptr);
+    Services::SetPresenter(nullptr);
+    Services::SetRegistry(nullptr);
+}
+
+bool PorticoFixture::Start()
+{
+    prefix.Write();
+    wine = std::make_unique<WineRegistry>(prefix.Path());
+    registry = std::make_unique<CursorWatchingRegistry>(*wine);
+    Services::SetRegistry(registry.get());
+    return theApp.InitInstance();
+}
+
+bool PorticoFixture::StartWith(std::initializer_list<Game> games)
+{
+    for (Game game : games) {
+        prefix.Install(game);
+        prefix.SetGateways(game, SampleGateways(game));
+    }
+    return Start();
+}
+
+CMainFrame& PorticoFixture::Frame() const
+{
+    if (theApp.GetMainFrame() == nullptr)
+        throw std::logic_error("the main window is not open");
+    return *theApp.GetMainFrame();
+}
+
+CPorticoView& PorticoFixture::View() const
+{
+    auto* view = Frame().findChild<CPorticoView*>(QStringLiteral("serverList"));
+    if (view == nullptr)
+        throw std::logic_error("no server list");
+    return *view;
+}
+
+QAction& PorticoFixture::Command(const char* objectName) const
+{
+    auto* action = Frame().findChild<QAction*>(QString::fromLatin1(objectName));
+    if (action == nullptr)
+        throw std::logic_error(std::string("no action ") + objectName);
+    return *action;
+}
+
+std::vector<QToolButton*> PorticoFixture::GameButtons() const
+{
+    auto* bar = Frame().findChild<QDockWidget*>(QStringLiteral("shortcutsBar"));
+    if (bar == nullptr)
+        throw std::logic_error("no shortcuts bar");
+    const QList<QToolButton*> buttons = bar->findChildren<QToolButton*>();
+    std::vector<QToolButton*> games;
+    for (QToolButton* button : buttons) {
+        if (button->objectName().startsWith(QStringLiteral("shortcut_")))
+            games.push_back(button);
+    }
+    return games;
+}
+
+QString PorticoFixture::Caption() const
+{
+    return Frame().GetCaptionBar()->Text();
+}
+
+std::vector<PorticoFixture::Row> PorticoFixture::Rows() const
+{
+    const CPorticoView& view = View();
+    std::vector<Row> rows;
+    for (int r = 0; r < view.rowCount(); ++r) {
+        Row row;
+        for (int c = 0; c < 5; ++c) {
+            const QTableWidgetItem* item = view.item(r, c);
+            row[static_cast<std::size_t>(c)] =
+                item == nullptr ? std::string() : AnsiText::FromQString(item->text());
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<PorticoFixture::Row> PorticoFixture::Memory() const
+{
+    std::vector<Row> servers;
+    if (const GameInfo* game = theApp.GetSelectedGame()) {
+        for (const ServerInfo& server : game->Servers)
+            servers.push_back(
+                {server.Name, server.Hostname, server.TimeZone, server.PingTime, server.Status});
+    }
+    return servers;
+}
+
+void PorticoFixture::SelectRow(int row) const
+{
+    View().selectRow(row);
+}
+
+std::vector<std::string> PorticoFixture::MessageTexts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& message : presenter.Messages)
+        texts.push_back(message.Text);
+    return texts;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "CursorWatchingRegistry.h"
+#include "RecordingPresenter.h"
+#include "ScriptedFilePicker.h"
+#include "TempWinePrefix.h"
+
+#include "platform/WineRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class CPorticoView;
+class QAction;
+class QToolButton;
+
+// Starts the real application on a Wine prefix of the test's own, with message boxes and the
+// file dialog answered by the test.
+class PorticoFixture : public ::testing::Test {
+protected:
+    using Game = TempWinePrefix::Game;
+    using Gateway = TempWinePrefix::Gateway;
+    // The five texts of a row or a server, as 8-bit ANSI.
+    using Row = std::array<std::string, 5>;
+
+    // Three servers per game, one with 8-bit characters and one with colour control bytes.
+    static std::vector<Gateway> SampleGateways(Game game);
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the prefix and runs the start-up; true when the main window opened.
+    bool Start();
+    // Installs the games with their sample lists, then starts.
+    bool StartWith(std::initializer_list<Game> games);
+
+    CMainFrame& Frame() const;
+    CPorticoView& View() const;
+    QAction& Command(const char* objectName) const;
+    std::vector<QToolButton*> GameButtons() const;
+    QString Caption() const;
+
+    std::vector<Row> Rows() const;
+    // The selected game's list in memory.
+    std::vector<Row> Memory() const;
+    void SelectRow(int row) const;
+
+    std::vector<std::string> MessageTexts() const;
+
+    TempWinePrefix prefix;
+    RecordingPresenter presenter;
+    ScriptedFilePicker picker;
+    std::unique_ptr<WineRegistry> wine;
+    std::unique_ptr<CursorWatchingRegistry> registry;
+};

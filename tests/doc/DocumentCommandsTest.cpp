@@ -1,0 +1,242 @@
+#include "PorticoFixture.h"
+#include "ScriptedServerDialog.h"
+
+#include "app/AppStartup.h"
+#include "app/CPorticoApp.h"
+#include "data/Services.h"
+#include "doc/CPorticoView.h"
+
+#include <QApplication>
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+namespace {
+constexpr char kLoaded[] = "Settings successfully loaded from registry.\nPress OK to continue";
+constexpr char kSaved[] = "Settings successfully saved to registry.\nPress OK to continue";
+constexpr char kImportFailed[] = "Error while importing Server List";
+
+// The lists as a fresh start on the same prefix would read them.
+std::vector<std::vector<std::string>> NamesInRegistry(const std::string& prefixPath)
+{
+    WineRegistry wine(prefixPath);
+    RegistryApi& previous = Services::Registry();
+    Services::SetRegistry(&wine);
+    GameCatalog catalog;
+    AppStartup::LoadCatalog(catalog);
+    std::vector<std::vector<std::string>> lists;
+    for (GameInfo& game : catalog) {
+        std::vector<std::string> names;
+        try {
+            game.LoadGateways();
+            for (const ServerInfo& server : game.Servers)
+                names.push_back(server.Name + "|" + server.Hostname + "|" + server.TimeZone);
+        } catch (const std::exception& e) {
+            names.push_back(std::string("unreadable: ") + e.what());
+        }
+        lists.push_back(names);
+    }
+    Services::SetRegistry(&previous);
+    return lists;
+}
+
+std::vector<std::string> NamesInMemory()
+{
+    std::vector<std::string> names;
+    for (const ServerInfo& server : theApp.GetSelectedGame()->Servers)
+        names.push_back(server.Name + "|" + server.Hostname + "|" + server.TimeZone);
+    return names;
+}
+
+std::vector<MessageIcon> Icons(const RecordingPresenter& presenter)
+{
+    std::vector<MessageIcon> icons;
+    for (const auto& message : presenter.Messages)
+        icons.push_back(message.Icon);
+    return icons;
+}
+} // namespace
+
+using DocumentCommandsTest = PorticoFixture;
+
+TEST_F(DocumentCommandsTest, ReloadReplacesMemoryWithTheRegistryUnderTheWaitCursor)
+{
+    ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
+    theApp.GetSelectedGame()->Servers.Clear();
+    prefix.SetGateways(Game::Starcraft, {{"changed.test", "3", "Changed Outside"}});
+    prefix.Write();
+    registry->OpenedWithWaitCursor = registry->OpenedWithoutWaitCursor = 0;
+
+    Command("ID_FILE_RELOAD").trigger();
+
+    EXPECT_THAT(NamesInMemory(), ElementsAre("Changed Outside|changed.test|3"));
+    EXPECT_EQ(Rows(), Memory());
+    EXPECT_EQ(theApp.m_catalog[2].Servers.Size(), 3u);
+    EXPECT_THAT(MessageTexts(), ElementsAre(kLoaded));
+    EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Warning));
+    EXPECT_GT(registry->OpenedWithWaitCursor, 0);
+    EXPECT_EQ(registry->OpenedWithoutWaitCursor, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DocumentCommandsTest, AReloadThatStopsAtAGameSaysWhereAndWhy)
+{
+    // Warcraft III is not installed and has no key: the reload stops there.
+    ASSERT_TRUE(StartWith({Game::Starcraft}));
+    theApp.GetSelectedGame()->Servers.Clear();
+
+    Command("ID_FILE_RELOAD").trigger();
+
+    EXPECT_THAT(MessageTexts(),
+                ElementsAre("Reloading from registry stopped at Warcraft III:\nThe system cannot "
+                            "find the file specified.\nThe server lists of the games after it "
+                            "were not reloaded."));
+    EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Error));
+    // The games before it were reloaded all the same.
+    EXPECT_EQ(NamesInMemory().size(), 3u);
+    EXPECT_EQ(Rows(), Memory());
+}
+
+TEST_F(DocumentCommandsTest, SaveWritesTheInstalledGamesListsToThePrefix)
+{
+    ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
+    ScriptedServerDialog dialog;
+    dialog.Answers = {{"Gen\xe8ve \x80 Hall", "geneve.test", "1"}};
+    View().SetDialogRunner(dialog.Runner());
+    Command("ID_SERVER_ADD").trigger();
+    theApp.m_catalog[2].Servers.RemoveByName("Northern Hall");
+    registry->OpenedWithWaitCursor = registry->OpenedWithoutWaitCursor = 0;
+
+    Command("ID_FILE_SAVE_REGISTRY").trigger();
+
+    EXPECT_THAT(MessageTexts(), ElementsAre(kSaved));
+    EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Warning));
+    EXPECT_GT(registry->OpenedWithWaitCursor, 0);
+    EXPECT_EQ(registry->OpenedWithoutWaitCursor, 0);
+
+    const auto lists = NamesInRegistry(prefix.Path());
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_THAT(lists[0],
+                ElementsAre("Pacific Ladder|sc-west.test|-8", "Atlantic Ladder|sc-east.test|-5",
+                            "Z\xfcrich Caf\xe9|198.51.100.23|1",
+                            "Gen\xe8ve \x80 Hall|geneve.test|1"));
+    EXPECT_THAT(lists[2], ElementsAre("S\xe3o Paulo Arena|w3-south.test|-3",
+                                      "\x80uro Guild|198.51.100.99|2"));
+    // Diablo II is not installed: its value is not written.
+    EXPECT_THAT(prefix.ReadFile("user.reg"), Not(HasSubstr("Diablo II Battle.net gateways")));
+}
+
+TEST_F(DocumentCommandsTest, ASaveThatFailsForAGameSaysWhichAndConfirmsOnlyTheOthers)
+{
+    ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
+    // A server without a host name cannot be stored in a gateway list.
+    theApp.m_catalog[2].Servers.AddServer("No Host", "1", "");
+    const std::string warcraftBefore = NamesInRegistry(prefix.Path())[2].front();
+
+    Command("ID_FILE_SAVE_REGISTRY").trigger();
+
+    ASSERT_EQ(presenter.Messages.size(), 2u);
+    EXPECT_THAT(presenter.Messages[0].Text,
+                StartsWith("These server lists were not saved to registry:\nWarcraft III: "));
+    EXPECT_THAT(presenter.Messages[0].Text, HasSubstr("No Host"));
+    EXPECT_EQ(presenter.Messages[1].Text,
+              "Settings of Starcraft/Broodwar successfully saved to registry.\nPress OK to "
+              "continue");
+    EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Error, MessageIcon::Warning));
+    EXPECT_EQ(NamesInRegistry(prefix.Path())[2].front(), warcraftBefore);
+}
+
+struct ImportCase {
+    const char* Label;
+    // No content: the file does not exist.
+    std::optional<std::string> Content;
+    std::vector<std::string> ExpectedMessages;
+    // The selected game's list afterwards; none: as before the import.
+    std::optional<std::vector<std::string>> ExpectedList;
+};
+
+void PrintTo(const ImportCase& import, std::ostream* os)
+{
+    *os << import.Label;
+}
+
+class ImportTest : public PorticoFixture, public ::testing::WithParamInterface<ImportCase> {};
+
+TEST_P(ImportTest, ImportShowsWhatMemoryHoldsAfterwards)
+{
+    const ImportCase& import = GetParam();
+    ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
+    const std::filesystem::path file = std::filesystem::path(prefix.Path()) / "servers.xml";
+    if (import.Content)
+        std::ofstream(file, std::ios::binary) << *import.Content;
+    picker.Answer = QString::fromStdString(file.string());
+    // The rows no longer match memory until the next refresh.
+    theApp.GetSelectedGame()->Servers.RemoveByName("Pacific Ladder");
+    const std::vector<std::string> expected = import.ExpectedList.value_or(NamesInMemory());
+
+    Command("ID_FILE_IMPORT").trigger();
+
+    EXPECT_EQ(picker.Title, QStringLiteral("Import Battle Net Server List"));
+    EXPECT_EQ(picker.NameFilters, QStringList({QStringLiteral("Battle Net Server List (*.xml)"),
+                                               QStringLiteral("All Files (*)")}));
+    EXPECT_EQ(picker.DefaultSuffix, QStringLiteral("xml"));
+    ASSERT_EQ(presenter.Messages.size(), import.ExpectedMessages.size());
+    for (std::size_t i = 0; i < import.ExpectedMessages.size(); ++i)
+        EXPECT_THAT(presenter.Messages[i].Text, StartsWith(import.ExpectedMessages[i]));
+    if (!import.ExpectedMessages.empty()) {
+        EXPECT_EQ(presenter.Messages.back().Icon, MessageIcon::Error);
+    }
+    EXPECT_EQ(NamesInMemory(), expected);
+    EXPECT_EQ(Rows(), Memory());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportTest,
+    ::testing::Values(
+        ImportCase{
+            "ServerListFile",
+            "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<Games>\r\n"
+            "<Game Name=\"Starcraft/Broodwar\">\r\n<Server Name=\"Imported \xc9lite\">\r\n"
+            "<Hostname>imported.test</Hostname>\r\n<TimeZone>-1</TimeZone>\r\n"
+            "</Server>\r\n<Server Name=\"Second\">\r\n<Hostname>second.test</Hostname>\r\n"
+            "<TimeZone>4</TimeZone>\r\n</Server>\r\n</Game>\r\n</Games>\r\n",
+            {},
+            std::vector<std::string>{"Imported \xc9lite|imported.test|-1", "Second|second.test|4"}},
+        ImportCase{"MissingFile",
+                   std::nullopt,
+                   {"Failed to open configuration file", kImportFailed},
+                   std::nullopt},
+        ImportCase{"EmptyFile", "", {"Exception class: ", kImportFailed}, std::nullopt},
+        ImportCase{
+            "WhiteSpaceOnly", " \r\n\t\n", {"Exception class: ", kImportFailed}, std::nullopt},
+        // A server without its closing tag: what was read before it is imported, without a
+        // word.
+        ImportCase{"MalformedXml",
+                   "<Games>\n<Game Name=\"Starcraft/Broodwar\">\n<Server Name=\"Kept\">\n"
+                   "<Hostname>kept.test</Hostname>\n<TimeZone>2</TimeZone>\n</Server>\n"
+                   "<Server Name=\"Cut\">\n<Hostname>cut.test</Hostname>\n</Game>\n"
+                   "</Games>\n",
+                   {},
+                   std::vector<std::string>{"Kept|kept.test|2"}}),
+    [](const ::testing::TestParamInfo<ImportCase>& info) { return info.param.Label; });
+
+TEST_F(DocumentCommandsTest, ImportCancelledChangesNothing)
+{
+    ASSERT_TRUE(StartWith({Game::Starcraft}));
+    const std::vector<Row> before = Memory();
+
+    Command("ID_FILE_IMPORT").trigger();
+
+    EXPECT_EQ(picker.Calls, 1);
+    EXPECT_TRUE(presenter.Messages.empty());
+    EXPECT_EQ(Memory(), before);
+    EXPECT_EQ(Rows(), before);
+}
