@@ -1,5 +1,6 @@
 #include "platform/WineServerDetector.h"
 
+#include "FakeWineServer.h"
 #include "HiveFiles.h"
 #include "TempDir.h"
 #include "data/ErrorCodes.h"
@@ -7,84 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 namespace fs = std::filesystem;
-
-// A process that does what a running wineserver does in its folder: holds the lock on byte
-// 0 of "lock" and works in that folder, until it is stopped.
-class FakeServer {
-public:
-    explicit FakeServer(const fs::path& folder)
-    {
-        fs::create_directories(folder);
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready[0]);
-            close(release[1]);
-            const int fd = open((folder / "lock").c_str(), O_RDWR | O_CREAT, 0600);
-            struct flock lock {};
-            lock.l_type = F_WRLCK;
-            lock.l_whence = SEEK_SET;
-            lock.l_len = 1;
-            if (fd < 0 || fcntl(fd, F_SETLK, &lock) != 0 || chdir(folder.c_str()) != 0)
-                _exit(1);
-            char byte = 1;
-            if (write(ready[1], &byte, 1) != 1)
-                _exit(1);
-            // Returns when the test closes its end.
-            while (read(release[0], &byte, 1) > 0) {
-            }
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        release_ = release[1];
-        char byte;
-        running_ = read(ready[0], &byte, 1) == 1;
-        close(ready[0]);
-    }
-    FakeServer(const FakeServer&) = delete;
-    FakeServer& operator=(const FakeServer&) = delete;
-    ~FakeServer() { Stop(); }
-
-    bool Running() const { return running_; }
-    void Stop()
-    {
-        if (pid_ <= 0)
-            return;
-        close(release_);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int release_ = -1;
-    bool running_ = false;
-};
-
-std::string ServerFolderName(const fs::path& prefix)
-{
-    struct stat status {};
-    stat(prefix.c_str(), &status);
-    char name[64];
-    std::snprintf(name, sizeof name, "server-%llx-%llx",
-                  static_cast<unsigned long long>(status.st_dev),
-                  static_cast<unsigned long long>(status.st_ino));
-    return name;
-}
 
 enum class Layout { Upstream, Debian, OtherTmpdir };
 
@@ -95,7 +24,7 @@ protected:
         prefix = dir.Path() / "prefix";
         fs::create_directory(prefix);
         HiveFiles::Write((prefix / "user.reg").string(), HiveFiles::Fixture("user.reg"));
-        const std::string name = ServerFolderName(prefix);
+        const std::string name = FakeWineServer::FolderName(prefix);
         const char* tmpdir = std::getenv("TMPDIR");
         savedTmpdir = tmpdir ? tmpdir : "";
         hadTmpdir = tmpdir != nullptr;
@@ -159,7 +88,7 @@ TEST_P(WineServerDetectorTest, ARunningServerStopsEveryWrite)
     };
 
     EXPECT_FALSE(WineServerDetector::IsRunning(prefix.string()));
-    FakeServer server(folder);
+    FakeWineServer server(folder);
     ASSERT_TRUE(server.Running());
     EXPECT_TRUE(WineServerDetector::IsRunning(prefix.string()));
     EXPECT_EQ(save("Software\\Battle.net\\Configuration"), ErrorCode::WineServerRunning);
