@@ -3,11 +3,11 @@
 #include "dialogs/BalloonPoint.h"
 #include "dialogs/BalloonRect.h"
 
-#include <cstdint>
 #include <utility>
 #include <vector>
 
-// A set of pixels: the shape of a balloon window and the bands drawn along its outline.
+// A set of pixels: the shape of a balloon window and the bands drawn along its outline. Held
+// row by row as sorted runs, so that every operation costs per row, not per pixel.
 class BalloonRegion {
 public:
     BalloonRegion() = default;
@@ -26,7 +26,7 @@ public:
     // height pixels vertically: the band that framing the region paints.
     BalloonRegion Frame(int width, int height) const;
 
-    bool IsEmpty() const;
+    bool IsEmpty() const { return m_rows.empty(); }
     bool Contains(BalloonPoint point) const;
     // The smallest rectangle that holds every pixel; empty for an empty region.
     BalloonRect Bounds() const;
@@ -34,15 +34,16 @@ public:
     // band. Equal regions give equal lists.
     std::vector<BalloonRect> Rects() const;
 
-    bool operator==(const BalloonRegion& other) const { return Rects() == other.Rects(); }
+    bool operator==(const BalloonRegion& other) const = default;
 
 private:
-    explicit BalloonRegion(const BalloonRect& bounds);
-    bool Test(int x, int y) const;
-    void Set(int x, int y);
-    // The runs of one row as [left, right) pairs.
-    std::vector<std::pair<int, int>> RowRuns(int y) const;
+    // [left, right) runs of one row, sorted, neither overlapping nor touching.
+    using Row = std::vector<std::pair<int, int>>;
 
-    BalloonRect m_bounds;
-    std::vector<std::uint8_t> m_pixels;
+    const Row& RowAt(int y) const;
+    // Drops empty rows at both ends, so that equal sets have equal members.
+    void Trim();
+
+    int m_top = 0;
+    std::vector<Row> m_rows;
 };

@@ -18,6 +18,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 // The help closes on the next key, on a mouse movement or after ten seconds, without fading out.
@@ -62,6 +63,8 @@ CPorticoEditServerDlg::CPorticoEditServerDlg(QWidget* parent)
     const auto addEdit = [this, &place](const char* name, int y, int width) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
+        // The fields take texts of any length.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->installEventFilter(this);
         place(edit, 81, y, width, 12);
         return edit;

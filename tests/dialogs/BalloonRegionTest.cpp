@@ -67,6 +67,18 @@ TEST(BalloonRegionTest, FrameIsTheBandAlongTheOutline)
     EXPECT_EQ(CountPixels(square.Frame(2, 1)), 100 - 6 * 8);
 }
 
+TEST(BalloonRegionTest, FrameFollowsTheInnerCornerOfAnL)
+{
+    const BalloonRegion l =
+        BalloonRegion::Rectangle({0, 0, 10, 4}).United(BalloonRegion::Rectangle({0, 4, 4, 10}));
+    const BalloonRegion frame = l.Frame(1, 1);
+    EXPECT_EQ(CountPixels(frame), 64 - 29);
+    EXPECT_FALSE(frame.Contains({3, 3}));
+    EXPECT_TRUE(frame.Contains({4, 3}));
+    EXPECT_TRUE(frame.Contains({3, 5}));
+    EXPECT_FALSE(frame.Contains({2, 5}));
+}
+
 TEST(BalloonRegionTest, UnionAndOffset)
 {
     const BalloonRegion a = BalloonRegion::Rectangle({0, 0, 4, 4});
