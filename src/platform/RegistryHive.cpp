@@ -12,6 +12,7 @@ constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 constexpr std::string_view kRootComment = ";; All keys relative to ";
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 constexpr std::uint64_t kUnixEpochInSeconds = 11644473600;
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
 struct Line {
     std::size_t start;
@@ -37,21 +38,6 @@ std::size_t FirstNonBlank(std::string_view line)
                                line[p] == '\f' || line[p] == '\r'))
         ++p;
     return p;
-}
-
-RegistryHive::Path SplitPath(std::u16string_view name)
-{
-    RegistryHive::Path path;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find(u'\\', start);
-        if (end == std::u16string_view::npos)
-            end = name.size();
-        if (end > start)
-            path.emplace_back(name.substr(start, end - start));
-        start = end + 1;
-    }
-    return path;
 }
 
 int ComparePaths(const RegistryHive::Path& a, const RegistryHive::Path& b)
@@ -124,6 +110,7 @@ struct RegistryHive::Block {
     std::size_t bodyStart;  // start of the next line
     std::size_t end;        // start of the next key line, or the end of the file
     std::uint32_t key;
+    std::uint32_t nextOfKey = kNone; // the key's next block, when it appears again
 };
 
 struct RegistryHive::Content {
@@ -149,13 +136,14 @@ struct RegistryHive::Content {
 struct RegistryHive::Key {
     std::u16string name;
     std::uint32_t parent = 0;
-    std::vector<std::uint32_t> blocks;
+    std::uint32_t firstBlock = kNone;
+    std::uint32_t lastBlock = kNone;
     mutable std::unique_ptr<Content> content;
 };
 
-std::size_t RegistryHive::ChildNameHash::operator()(const ChildName& name) const
+std::size_t RegistryHive::ChildNameHash::operator()(const ChildNameView& name) const
 {
-    return std::hash<std::u16string>{}(name.folded) ^
+    return std::hash<std::u16string_view>{}(name.folded) ^
            (std::size_t{name.parent} * 0x9E3779B97F4A7C15u);
 }
 
@@ -181,6 +169,11 @@ void RegistryHive::Scan()
     bool inHeader = true;
     std::size_t current = npos;
     std::size_t pos = first.next;
+    // Wine writes keys depth first, so a key line mostly repeats the path of the one before.
+    std::u16string name;
+    Path previousPath;
+    std::vector<std::uint32_t> previousKeys;
+    children_.reserve(text_.size() / 256);
     while (pos < text_.size()) {
         const Line line = LineAt(text_, pos);
         const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
@@ -192,15 +185,50 @@ void RegistryHive::Scan()
             if (current != npos)
                 blocks_[current].end = line.start;
             current = npos;
-            std::u16string name;
+            name.clear();
             const std::size_t nameEnd = RegistryEscaping::Decode(content, p + 1, ']', name);
             if (nameEnd == std::string_view::npos)
                 continue; // Wine drops the values that follow, up to the next key.
-            const std::uint32_t key = EnsureKey(SplitPath(name));
-            current = blocks_.size();
-            keys_[key].blocks.push_back(static_cast<std::uint32_t>(current));
+            std::uint32_t key = 0;
+            std::size_t depth = 0;
+            bool same = true;
+            for (std::size_t start = 0; start <= name.size();) {
+                std::size_t end = name.find(u'\\', start);
+                if (end == std::u16string::npos)
+                    end = name.size();
+                const std::u16string_view component(name.data() + start, end - start);
+                start = end + 1;
+                if (component.empty())
+                    continue;
+                if (same && depth < previousPath.size() && previousPath[depth] == component) {
+                    key = previousKeys[depth++];
+                    continue;
+                }
+                if (same) {
+                    previousPath.resize(depth);
+                    previousKeys.resize(depth);
+                    same = false;
+                }
+                key = EnsureChild(key, component);
+                previousPath.emplace_back(component);
+                previousKeys.push_back(key);
+                ++depth;
+            }
+            if (same) {
+                previousPath.resize(depth);
+                previousKeys.resize(depth);
+            }
+
+            const auto index = static_cast<std::uint32_t>(blocks_.size());
+            current = index;
             blocks_.push_back(
                 {line.start, line.start + nameEnd, line.contentEnd, line.next, text_.size(), key});
+            Key& record = keys_[key];
+            if (record.firstBlock == kNone)
+                record.firstBlock = index;
+            else
+                blocks_[record.lastBlock].nextOfKey = index;
+            record.lastBlock = index;
         } else if ((c == '"' || c == '@') && current != npos) {
             // Only hex data goes on over several lines.
             if (content.find('\\') != std::string_view::npos &&
@@ -225,32 +253,34 @@ void RegistryHive::Scan()
     }
 }
 
-std::uint32_t RegistryHive::EnsureKey(const Path& path)
+std::uint32_t RegistryHive::FindChild(std::uint32_t parent, std::u16string_view name) const
 {
-    std::uint32_t key = 0;
-    for (const std::u16string& name : path) {
-        ChildName child{key, RegistryCase::Fold(name)};
-        auto it = children_.find(child);
-        if (it == children_.end()) {
-            const auto index = static_cast<std::uint32_t>(keys_.size());
-            keys_.emplace_back();
-            keys_.back().name = name;
-            keys_.back().parent = key;
-            it = children_.emplace(std::move(child), index).first;
-        }
-        key = it->second;
-    }
-    return key;
+    folded_.resize(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i)
+        folded_[i] = RegistryCase::Lower(name[i]);
+    const auto it = children_.find(ChildNameView{parent, folded_});
+    return it == children_.end() ? kNone : it->second;
+}
+
+std::uint32_t RegistryHive::EnsureChild(std::uint32_t parent, std::u16string_view name)
+{
+    if (const std::uint32_t found = FindChild(parent, name); found != kNone)
+        return found;
+    const auto index = static_cast<std::uint32_t>(keys_.size());
+    children_.emplace(ChildName{parent, folded_}, index);
+    keys_.emplace_back();
+    keys_.back().name = name;
+    keys_.back().parent = parent;
+    return index;
 }
 
 std::size_t RegistryHive::FindKey(const Path& path) const
 {
     std::uint32_t key = 0;
     for (const std::u16string& name : path) {
-        const auto it = children_.find(ChildName{key, RegistryCase::Fold(name)});
-        if (it == children_.end())
+        key = FindChild(key, name);
+        if (key == kNone)
             return npos;
-        key = it->second;
     }
     return key;
 }
@@ -294,8 +324,9 @@ const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
     if (record.content)
         return *record.content;
     auto content = std::make_unique<Content>();
-    for (const std::uint32_t blockIndex : record.blocks) {
-        const Block& block = blocks_[blockIndex];
+    for (std::uint32_t index = record.firstBlock; index != kNone;
+         index = blocks_[index].nextOfKey) {
+        const Block& block = blocks_[index];
         Content::BlockContent parsed;
         parsed.optionsEnd = block.bodyStart;
         bool inOptions = true;
@@ -387,10 +418,10 @@ std::string RegistryHive::InsertNewKey(const Path& path, const RegistryValue* va
     Path spelled = path;
     std::uint32_t key = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto it = children_.find(ChildName{key, RegistryCase::Fold(path[i])});
-        if (it == children_.end())
+        const std::uint32_t child = FindChild(key, path[i]);
+        if (child == kNone)
             break;
-        key = it->second;
+        key = child;
         spelled[i] = keys_[key].name;
     }
     const std::string block = NewBlockText(spelled, value, now);
@@ -421,11 +452,11 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
                                     std::uint64_t now) const
 {
     const std::size_t key = FindKey(path);
-    if (key == npos || keys_[key].blocks.empty())
+    if (key == npos || keys_[key].firstBlock == kNone)
         return InsertNewKey(path, &value, now);
 
     const Content& content = ContentOf(key);
-    const Block& first = blocks_[keys_[key].blocks.front()];
+    const Block& first = blocks_[keys_[key].firstBlock];
     const Content::BlockContent& firstContent = content.blocks.front();
     std::vector<Edit> edits;
     edits.push_back({first.nameEnd, first.keyLineEnd, " " + BracketSeconds(now)});

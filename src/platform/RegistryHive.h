@@ -50,17 +50,36 @@ private:
     struct Block;
     struct Key;
     struct Content;
+    // A key's name under its parent, lowered; looked up without a copy of the name.
     struct ChildName {
         std::uint32_t parent;
         std::u16string folded;
-        bool operator==(const ChildName&) const = default;
+    };
+    struct ChildNameView {
+        std::uint32_t parent;
+        std::u16string_view folded;
     };
     struct ChildNameHash {
-        std::size_t operator()(const ChildName& name) const;
+        using is_transparent = void;
+        std::size_t operator()(const ChildNameView& name) const;
+        std::size_t operator()(const ChildName& name) const
+        {
+            return (*this)(ChildNameView{name.parent, name.folded});
+        }
+    };
+    struct ChildNameEqual {
+        using is_transparent = void;
+        static ChildNameView View(const ChildName& name) { return {name.parent, name.folded}; }
+        static ChildNameView View(const ChildNameView& name) { return name; }
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const
+        {
+            return View(a).parent == View(b).parent && View(a).folded == View(b).folded;
+        }
     };
 
     void Scan();
-    std::uint32_t EnsureKey(const Path& path);
+    std::uint32_t EnsureChild(std::uint32_t parent, std::u16string_view name);
+    std::uint32_t FindChild(std::uint32_t parent, std::u16string_view name) const;
     std::size_t ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
                                std::size_t* textEnd) const;
     const Content& ContentOf(std::size_t key) const;
@@ -75,5 +94,6 @@ private:
     std::u16string rootPath_;
     std::vector<Block> blocks_;
     std::vector<Key> keys_;
-    std::unordered_map<ChildName, std::uint32_t, ChildNameHash> children_;
+    std::unordered_map<ChildName, std::uint32_t, ChildNameHash, ChildNameEqual> children_;
+    mutable std::u16string folded_;
 };

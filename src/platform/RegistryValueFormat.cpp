@@ -112,9 +112,9 @@ std::string RegistryValueFormat::Format(const RegistryValue& value, std::string_
 {
     std::string out;
     if (value.name.empty()) {
-        out = "@=";
+        out += "@=";
     } else {
-        out = "\"";
+        out += '"';
         RegistryEscaping::Append(out, value.name, RegistryEscaping::Context::Quoted);
         out += "\"=";
     }
