@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TempDir.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -23,7 +25,7 @@ public:
     TempWinePrefix(const TempWinePrefix&) = delete;
     TempWinePrefix& operator=(const TempWinePrefix&) = delete;
 
-    const std::string& Path() const { return m_path; }
+    std::string Path() const { return m_dir.Path().string(); }
 
     // The game's installation key, with its "Program" value.
     void Install(Game game);
@@ -38,7 +40,7 @@ private:
     // Key path (as written in the file) to value lines, per hive.
     std::map<std::string, Values> m_user;
     std::map<std::string, Values> m_system;
-    std::string m_path;
+    TempDir m_dir;
     std::optional<std::string> m_savedPrefix;
     std::optional<std::string> m_savedHome;
 };

@@ -1,0 +1,137 @@
+// Start-up of the main window, offscreen: from the catalogue to a shown 600 x 400 window, on the
+// demo prefix and on one whose system.reg is 20 MB, beside an empty QMainWindow shown the same
+// way. Each round reads the prefix afresh, as a new process would.
+#include "app/CMainFrame.h"
+#include "app/CPorticoApp.h"
+#include "data/MessagePresenter.h"
+#include "data/Services.h"
+#include "platform/WineRegistry.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+class SilentPresenter : public MessagePresenter {
+public:
+    void ShowMessage(const std::string&, MessageIcon) override {}
+};
+
+void EnsureApplication()
+{
+    if (QApplication::instance() != nullptr)
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "app_bench";
+    static char* argv[] = {name, nullptr};
+    // Kept to the end of the process, like the program's own.
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
+}
+
+// Copies of the demo prefix in a temporary folder, one of them with system.reg grown to 20 MB
+// by keys that no game uses; removed at exit.
+class Prefixes {
+public:
+    Prefixes()
+    {
+        m_root = fs::temp_directory_path() / ("portico-app-bench-" + std::to_string(getpid()));
+        fs::create_directories(m_root);
+        fs::copy(PORTICO_DEMO_PREFIX, Demo());
+        fs::copy(PORTICO_DEMO_PREFIX, Large());
+        std::ofstream system(Large() / "system.reg", std::ios::app | std::ios::binary);
+        char block[256];
+        int key = 0;
+        while (fs::file_size(Large() / "system.reg") < kLargeSize) {
+            for (int n = 0; n < 1000; ++n, ++key) {
+                const int length = std::snprintf(
+                    block, sizeof block,
+                    "\n[Software\\\\Vendor %03d\\\\Product %06d] 1796855082\n"
+                    "#time=1dd882c1614899a\n"
+                    "\"InstallPath\"=\"C:\\\\Program Files\\\\Vendor %03d\\\\Product %06d\"\n"
+                    "\"Version\"=dword:%08x\n",
+                    key % 997, key, key % 997, key, key);
+                system.write(block, length);
+            }
+            system.flush();
+        }
+    }
+    ~Prefixes()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_root, ignored);
+    }
+
+    fs::path Demo() const { return m_root / "demo"; }
+    fs::path Large() const { return m_root / "large"; }
+
+    static constexpr std::uintmax_t kLargeSize = 20u * 1024u * 1024u;
+
+private:
+    fs::path m_root;
+};
+
+const Prefixes& TestPrefixes()
+{
+    static const Prefixes prefixes;
+    return prefixes;
+}
+
+void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
+{
+    EnsureApplication();
+    SilentPresenter presenter;
+    Services::SetPresenter(&presenter);
+    for (auto _ : state) {
+        WineRegistry registry(prefix.string());
+        Services::SetRegistry(&registry);
+        theApp.m_catalog = GameCatalog();
+        theApp.m_nSelectedGame = -1;
+        if (!theApp.InitInstance())
+            throw std::runtime_error("the main window did not open on " + prefix.string());
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(theApp.GetMainFrame());
+        theApp.ExitInstance(0);
+        Services::SetRegistry(nullptr);
+    }
+    Services::SetPresenter(nullptr);
+}
+
+void EmptyMainWindow(benchmark::State& state)
+{
+    EnsureApplication();
+    for (auto _ : state) {
+        QMainWindow window;
+        window.resize(CMainFrame::kWidth, CMainFrame::kHeight);
+        window.showNormal();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(&window);
+    }
+}
+BENCHMARK(EmptyMainWindow)->Unit(benchmark::kMillisecond);
+
+void MainWindowOnDemoPrefix(benchmark::State& state)
+{
+    OpenMainWindow(state, TestPrefixes().Demo());
+}
+BENCHMARK(MainWindowOnDemoPrefix)->Unit(benchmark::kMillisecond);
+
+void MainWindowWith20MegabyteSystemReg(benchmark::State& state)
+{
+    state.counters["system.reg MB"] =
+        double(fs::file_size(TestPrefixes().Large() / "system.reg")) / (1024.0 * 1024.0);
+    OpenMainWindow(state, TestPrefixes().Large());
+}
+BENCHMARK(MainWindowWith20MegabyteSystemReg)->Unit(benchmark::kMillisecond);
+} // namespace
