@@ -74,8 +74,7 @@ int CMainFrame::OnCreate()
     CreateMenuBar();
     CreateToolBar();
     CreateStatusBar();
-    if (!CreateCaptionBar())
-        return -1;
+    CreateCaptionBar();
     m_pView = new CPorticoView(*m_wndCaptionBar, *m_pServerMenu, this);
     setCentralWidget(m_pView);
     if (!CreateShortcutsBar())
@@ -84,12 +83,6 @@ int CMainFrame::OnCreate()
     UpdateCommandUI();
     resize(kWidth, kHeight);
     return 0;
-}
-
-QAction* CMainFrame::GetCommand(int id) const
-{
-    auto it = m_commands.find(id);
-    return it == m_commands.end() ? nullptr : it->second;
 }
 
 void CMainFrame::CreateCommands()
@@ -162,12 +155,11 @@ void CMainFrame::CreateStatusBar()
     m_wndStatusBar->addWidget(ready, 1);
 }
 
-bool CMainFrame::CreateCaptionBar()
+void CMainFrame::CreateCaptionBar()
 {
     m_wndCaptionBar = new CCaptionBar(this);
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_wndCaptionBar);
-    return true;
 }
 
 bool CMainFrame::CreateShortcutsBar()

@@ -33,8 +33,6 @@ public:
 
     CPorticoView* GetActiveView() const { return m_pView; }
     CCaptionBar* GetCaptionBar() const { return m_wndCaptionBar; }
-    // The action of a command id; nullptr when there is none.
-    QAction* GetCommand(int id) const;
 
     // Enables or disables every command as the state of the view and the catalogue allows.
     void UpdateCommandUI();
@@ -46,7 +44,7 @@ private:
     void CreateMenuBar();
     void CreateToolBar();
     void CreateStatusBar();
-    bool CreateCaptionBar();
+    void CreateCaptionBar();
     bool CreateShortcutsBar();
     void ConnectCommands();
 

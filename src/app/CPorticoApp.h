@@ -27,7 +27,6 @@ public:
     // The selected game; nullptr while none is selected, so nothing reads past the catalogue.
     GameInfo* GetSelectedGame();
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
-    CPorticoDoc* GetDocument() const { return m_pDocument.get(); }
 
     GameCatalog m_catalog;
     std::int32_t m_nSelectedGame = -1;

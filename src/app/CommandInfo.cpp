@@ -2,7 +2,6 @@
 
 #include "app/Resource.h"
 
-#include <algorithm>
 #include <array>
 #include <iterator>
 
@@ -46,13 +45,6 @@ constexpr std::array kGamePrompts = {"Starcraft/Broodwar", "Diablo II", "Warcraf
 std::span<const CommandInfo> CommandInfo::All()
 {
     return kCommands;
-}
-
-const CommandInfo* CommandInfo::Find(int id)
-{
-    auto it = std::find_if(kCommands.begin(), kCommands.end(),
-                           [id](const CommandInfo& command) { return command.Id == id; });
-    return it == kCommands.end() ? nullptr : &*it;
 }
 
 const char* CommandInfo::GamePrompt(int index)

@@ -17,8 +17,6 @@ struct CommandInfo {
 
     // Every command of the menus and the toolbar.
     static std::span<const CommandInfo> All();
-    // The command of that id; nullptr when there is none.
-    static const CommandInfo* Find(int id);
     // The prompt and tooltip of a game command, by catalogue index; nullptr past the texts.
     static const char* GamePrompt(int index);
 };

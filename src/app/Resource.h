@@ -1,9 +1,7 @@
 #pragma once
 
-// Command and resource ids. Menu items, toolbar buttons, accelerators and the enabling of
+// Command ids. Menu items, toolbar buttons, accelerators and the enabling of
 // commands all refer to a command by its number.
-
-inline constexpr int IDR_MAINFRAME = 128;
 
 inline constexpr int ID_FILE_IMPORT = 177;
 inline constexpr int ID_FILE_EXPORT = 178;
@@ -21,6 +19,3 @@ inline constexpr int ID_APP_EXIT = 57665;
 // One command per game of the catalogue, by catalogue index; only eleven are handled.
 inline constexpr int ID_GAME_FIRST = 32818;
 inline constexpr int ID_GAME_LAST = 32828;
-
-inline constexpr int ID_VIEW_CAPTION_BAR = 32816;
-inline constexpr int ID_VIEW_SHORTCUTS_BAR = 32817;

@@ -61,7 +61,7 @@ import -window root "$out/screen.png"
 import -window "$window" "$out/main-window.png"
 colours=$(identify -format '%k' "$out/main-window.png")
 [ "$colours" -gt 16 ] || fail "the window looks empty ($colours colours)"
-xdotool windowfocus --sync "$window"
+timeout 10 xdotool windowfocus --sync "$window"
 xdotool key alt+f x
 wait_for_exit "$pid"
 [ "$status" = 0 ] || fail "File > Exit ended portico with status $status"
@@ -72,7 +72,7 @@ pid=$!
 box=$(wait_for_window Portico) || true
 [ -n "$box" ] || fail "no message box appeared without a game"
 import -window "$box" "$out/no-game.png"
-xdotool windowfocus --sync "$box"
+timeout 10 xdotool windowfocus --sync "$box"
 xdotool key Return
 wait_for_exit "$pid"
 [ "$status" != 0 ] || fail "without a game portico ended with status 0"
