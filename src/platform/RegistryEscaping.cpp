@@ -1,23 +1,9 @@
 #include "platform/RegistryEscaping.h"
 
 namespace {
-bool IsHexDigit(char16_t c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 bool IsOctalDigit(char16_t c)
 {
     return c >= '0' && c <= '7';
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
 }
 
 char NamedEscape(char16_t unit)
@@ -68,21 +54,6 @@ char16_t NamedControl(char letter)
     }
 }
 
-void AppendNumber(std::string& out, unsigned value, unsigned base, int minDigits)
-{
-    static constexpr char kDigits[] = "0123456789abcdef";
-    char buffer[8];
-    int n = 0;
-    do {
-        buffer[n++] = kDigits[value % base];
-        value /= base;
-    } while (value != 0);
-    while (n < minDigits)
-        buffer[n++] = '0';
-    while (n > 0)
-        out.push_back(buffer[--n]);
-}
-
 // One UTF-8 sequence starting at text[pos]; false when it is invalid.
 bool DecodeUtf8(std::string_view text, std::size_t& pos, std::u16string& out)
 {
@@ -123,6 +94,36 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, std::u16string& out)
     return true;
 }
 } // namespace
+
+bool RegistryEscaping::IsHexDigit(char16_t c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int RegistryEscaping::HexValue(char16_t digit)
+{
+    if (digit >= '0' && digit <= '9')
+        return digit - '0';
+    if (digit >= 'a' && digit <= 'f')
+        return digit - 'a' + 10;
+    return digit - 'A' + 10;
+}
+
+void RegistryEscaping::AppendNumber(std::string& out, std::uint64_t value, unsigned base,
+                                    int minDigits)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    char buffer[24];
+    int n = 0;
+    do {
+        buffer[n++] = kDigits[value % base];
+        value /= base;
+    } while (value != 0);
+    while (n < minDigits)
+        buffer[n++] = '0';
+    while (n > 0)
+        out.push_back(buffer[--n]);
+}
 
 void RegistryEscaping::Append(std::string& out, std::u16string_view text, Context context)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,4 +23,10 @@ public:
     // `end`, or npos when the text ends first.
     static std::size_t Decode(std::string_view text, std::size_t pos, char end,
                               std::u16string& out);
+
+    // The numbers of the files: ASCII hex digits of either case, written in lowercase.
+    static bool IsHexDigit(char16_t c);
+    static int HexValue(char16_t digit);
+    // value in base 8 or 16, with at least minDigits digits.
+    static void AppendNumber(std::string& out, std::uint64_t value, unsigned base, int minDigits);
 };

@@ -52,19 +52,10 @@ int ComparePaths(const RegistryHive::Path& a, const RegistryHive::Path& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::string Decimal(std::uint64_t value)
-{
-    return std::to_string(value);
-}
-
 std::string Hex(std::uint64_t value)
 {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
-    do {
-        out.insert(out.begin(), kDigits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
+    RegistryEscaping::AppendNumber(out, value, 16, 1);
     return out;
 }
 
@@ -72,7 +63,7 @@ std::string Hex(std::uint64_t value)
 std::string BracketSeconds(std::uint64_t fileTime)
 {
     const std::uint64_t seconds = fileTime / kTicksPerSecond - kUnixEpochInSeconds;
-    return Decimal(static_cast<std::uint32_t>(seconds));
+    return std::to_string(static_cast<std::uint32_t>(seconds));
 }
 
 struct Edit {

@@ -10,20 +10,6 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
-
 std::size_t SkipSpaces(std::string_view text, std::size_t pos)
 {
     while (pos < text.size() && IsSpace(text[pos]))
@@ -40,18 +26,19 @@ std::uint64_t ParseUnsignedHex(std::string_view text, std::size_t pos, std::size
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         negative = text[pos++] == '-';
     if (pos + 2 < text.size() && text[pos] == '0' &&
-        (text[pos + 1] == 'x' || text[pos + 1] == 'X') && IsHexDigit(text[pos + 2]))
+        (text[pos + 1] == 'x' || text[pos + 1] == 'X') &&
+        RegistryEscaping::IsHexDigit(text[pos + 2]))
         pos += 2;
-    if (pos >= text.size() || !IsHexDigit(text[pos])) {
+    if (pos >= text.size() || !RegistryEscaping::IsHexDigit(text[pos])) {
         end = start;
         return 0;
     }
     std::uint64_t value = 0;
     bool overflow = false;
-    for (; pos < text.size() && IsHexDigit(text[pos]); ++pos) {
+    for (; pos < text.size() && RegistryEscaping::IsHexDigit(text[pos]); ++pos) {
         if (value >> 60)
             overflow = true;
-        value = (value << 4) | static_cast<std::uint64_t>(HexValue(text[pos]));
+        value = (value << 4) | static_cast<std::uint64_t>(RegistryEscaping::HexValue(text[pos]));
     }
     end = pos;
     if (overflow)
@@ -62,7 +49,7 @@ std::uint64_t ParseUnsignedHex(std::string_view text, std::size_t pos, std::size
 // Wine's list of hex bytes: digits, each optionally followed by one comma, no blanks.
 bool ParseHexBytes(std::string_view text, std::size_t& pos, std::string& out)
 {
-    while (pos < text.size() && IsHexDigit(text[pos])) {
+    while (pos < text.size() && RegistryEscaping::IsHexDigit(text[pos])) {
         std::size_t end;
         const std::uint64_t byte = ParseUnsignedHex(text, pos, end);
         if (end == pos || byte > 0xFF)
@@ -81,19 +68,6 @@ void AppendUtf16(std::string& out, std::u16string_view text)
         out.push_back(static_cast<char>(unit & 0xFF));
         out.push_back(static_cast<char>(unit >> 8));
     }
-}
-
-void AppendHex(std::string& out, unsigned value, int digits)
-{
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    do {
-        text.insert(text.begin(), kDigits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    while (static_cast<int>(text.size()) < digits)
-        text.insert(text.begin(), '0');
-    out += text;
 }
 
 struct DataTag {
@@ -136,19 +110,19 @@ std::string RegistryValueFormat::Format(const RegistryValue& value, std::string_
         for (int i = 3; i >= 0; --i)
             dword = dword << 8 | static_cast<unsigned char>(data[i]);
         out += "dword:";
-        AppendHex(out, dword, 8);
+        RegistryEscaping::AppendNumber(out, dword, 16, 8);
         return out;
     }
     if (value.type == 3) {
         out += "hex:";
     } else {
         out += "hex(";
-        AppendHex(out, value.type, 1);
+        RegistryEscaping::AppendNumber(out, value.type, 16, 1);
         out += "):";
     }
     std::size_t count = out.size();
     for (std::size_t i = 0; i < data.size(); ++i) {
-        AppendHex(out, static_cast<unsigned char>(data[i]), 2);
+        RegistryEscaping::AppendNumber(out, static_cast<unsigned char>(data[i]), 16, 2);
         count += 2;
         if (i + 1 < data.size()) {
             out += ',';

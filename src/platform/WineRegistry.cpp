@@ -41,6 +41,14 @@ Path SplitPath(std::u16string_view text)
     return path;
 }
 
+// The path of a subkey given in the ANSI code page, below an open key.
+Path Below(Path path, const std::string& subKey)
+{
+    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
+        path.push_back(std::move(name));
+    return path;
+}
+
 bool IsStringType(std::uint32_t type)
 {
     return type == Reg::TypeSz || type == Reg::TypeExpandSz || type == Reg::TypeMultiSz;
@@ -229,9 +237,7 @@ RegStatus WineRegistry::OpenKey(RegHandle root, const std::string& subKey, std::
         return status;
     const RegistryHive& hive = file.Hive();
 
-    Path requested = base->path;
-    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
-        requested.push_back(std::move(name));
+    const Path requested = Below(base->path, subKey);
     Path path = requested;
     const bool redirected = State::RedirectTo32Bit(hive, root, path);
     path = State::FollowLinks(hive, std::move(path));
@@ -300,9 +306,7 @@ RegStatus WineRegistry::CreateKey(RegHandle root, const std::string& subKey, std
     if (const RegStatus status = file.Refresh())
         return status;
 
-    Path path = base->path;
-    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
-        path.push_back(std::move(name));
+    Path path = Below(base->path, subKey);
     State::RedirectTo32Bit(file.Hive(), root, path);
     path = State::FollowLinks(file.Hive(), std::move(path));
 

@@ -40,3 +40,13 @@ std::string HiveFiles::WithoutTimes(const std::string& text)
     }
     return out;
 }
+
+std::string HiveFiles::Utf16(std::u16string_view text)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}

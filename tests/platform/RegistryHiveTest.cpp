@@ -12,19 +12,9 @@ namespace {
 using Path = RegistryHive::Path;
 constexpr std::uint64_t kNow = 0x1dd882da54b0a2aULL; // 2026-12-09 22:29:11 UTC
 
-std::string Utf16(std::u16string_view text)
-{
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 std::string Sz(std::u16string_view text)
 {
-    return Utf16(text) + std::string(2, '\0');
+    return HiveFiles::Utf16(text) + std::string(2, '\0');
 }
 
 // The file with the block of the key on that line removed (and its empty line before it).
@@ -251,9 +241,9 @@ TEST(RegistryHive, ReplacingAValueChangesOnlyItsLineAndTheKeyTime)
     const std::string original = HiveFiles::Fixture("user.reg");
     const RegistryHive hive(original);
     const Path path{u"software", u"battle.net", u"configuration"};
-    const std::string list = Utf16(std::u16string(u"1001\0"
-                                                  u"00\0\0",
-                                                  9));
+    const std::string list = HiveFiles::Utf16(std::u16string(u"1001\0"
+                                                             u"00\0\0",
+                                                             9));
     const std::string edited = hive.WithValue(path, {u"battle.net GATEWAYS", 7, list}, kNow);
 
     std::string expected = original;

@@ -10,16 +10,6 @@
 namespace {
 using Outcome = RegistryValueFormat::Outcome;
 
-std::string Utf16(std::u16string_view text)
-{
-    std::string bytes;
-    for (const char16_t unit : text) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 // Parses text that may hold continuation lines.
 Outcome Parse(const std::string& text, RegistryValue& value)
 {
@@ -104,21 +94,22 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{R"("L"=str(7):"")", Outcome::Ok, u"L", 7, kNul},
         ParseCase{R"("L"=str(7):"\0")", Outcome::Ok, u"L", 7, kNul + kNul},
         ParseCase{R"("L"=str(7):"A\0\0B\0")", Outcome::Ok, u"L", 7,
-                  Utf16(std::u16string(u"A\0\0B\0\0", 6))},
+                  HiveFiles::Utf16(std::u16string(u"A\0\0B\0\0", 6))},
         ParseCase{R"("L"=str(7):"a\0b")", Outcome::Ok, u"L", 7,
-                  Utf16(std::u16string(u"a\0b\0", 4))},
+                  HiveFiles::Utf16(std::u16string(u"a\0b\0", 4))},
         ParseCase{"\"L\"=hex(7):31,00,00,00,\\\n\t00,00", Outcome::Ok, u"L", 7,
-                  Utf16(std::u16string(u"1\0\0", 3))},
+                  HiveFiles::Utf16(std::u16string(u"1\0\0", 3))},
         ParseCase{"\"L\"=hex(7):31,00,\\\n30,00,00,00,00,00", Outcome::Ok, u"L", 7,
-                  Utf16(std::u16string(u"10\0\0", 4))},
+                  HiveFiles::Utf16(std::u16string(u"10\0\0", 4))},
         ParseCase{"\"H\"=hex:01,\\\n\n02", Outcome::Ok, u"H", 3, "\x01"},
         ParseCase{"\"H\"=hex:01,\\", Outcome::Malformed, u"H", 0, ""},
         ParseCase{R"("L"=hex(7):)", Outcome::Ok, u"L", 7, ""},
-        ParseCase{R"("L"=hex(0x7):41,00)", Outcome::Ok, u"L", 7, Utf16(u"A")},
-        ParseCase{R"("L"=hex(07):41,00,)", Outcome::Ok, u"L", 7, Utf16(u"A")},
+        ParseCase{R"("L"=hex(0x7):41,00)", Outcome::Ok, u"L", 7, HiveFiles::Utf16(u"A")},
+        ParseCase{R"("L"=hex(07):41,00,)", Outcome::Ok, u"L", 7, HiveFiles::Utf16(u"A")},
         ParseCase{R"("T"=hex(12345):01,02)", Outcome::Ok, u"T", 0x12345, "\x01\x02"},
-        ParseCase{R"(@=str:"x")", Outcome::Ok, u"", 1, Utf16(std::u16string(u"x\0", 2))},
-        ParseCase{R"(  "a" = "b" junk)", Outcome::Ok, u"a", 1, Utf16(std::u16string(u"b\0", 2))},
+        ParseCase{R"(@=str:"x")", Outcome::Ok, u"", 1, HiveFiles::Utf16(std::u16string(u"x\0", 2))},
+        ParseCase{R"(  "a" = "b" junk)", Outcome::Ok, u"a", 1,
+                  HiveFiles::Utf16(std::u16string(u"b\0", 2))},
         ParseCase{R"("D"=dword:123456789)", Outcome::Ok, u"D", 4, "\x89\x67\x45\x23"},
         ParseCase{R"("D"=dword:DEADBEEF)", Outcome::Ok, u"D", 4, "\xef\xbe\xad\xde"},
         ParseCase{R"("H"=hex:FF,Ab,0c)", Outcome::Ok, u"H", 3, "\xff\xab\x0c"},
@@ -151,9 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FormatCase{{u"L", 7, kNul}, R"("L"=str(7):"")"},
         FormatCase{{u"L", 7, kNul + kNul}, R"("L"=str(7):"\0")"},
-        FormatCase{{u"L", 7, Utf16(std::u16string(u"A\0B\0", 4))}, R"("L"=str(7):"A\0B")"},
+        FormatCase{{u"L", 7, HiveFiles::Utf16(std::u16string(u"A\0B\0", 4))},
+                   R"("L"=str(7):"A\0B")"},
         FormatCase{{u"L", 7, ""}, R"("L"=hex(7):)"}, FormatCase{{u"L", 7, "A"}, R"("L"=hex(7):41)"},
-        FormatCase{{u"L", 7, Utf16(u"AB")}, R"("L"=hex(7):41,00,42,00)"},
+        FormatCase{{u"L", 7, HiveFiles::Utf16(u"AB")}, R"("L"=hex(7):41,00,42,00)"},
         FormatCase{{u"", 1, kNul}, R"(@="")"},
         FormatCase{{u"D", 4, std::string("\x2a\0\0\0", 4)}, R"("D"=dword:0000002a)"},
         FormatCase{{u"D", 4, "\xef\xbe"}, R"("D"=hex(4):ef,be)"},

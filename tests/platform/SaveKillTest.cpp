@@ -1,6 +1,7 @@
 #include "platform/WineRegistry.h"
 
 #include "HiveFiles.h"
+#include "RegistryCalls.h"
 #include "TempDir.h"
 #include "data/ErrorCodes.h"
 #include "platform/RegistryHive.h"
@@ -21,16 +22,7 @@ const std::string kValue = "Battle.net gateways";
 
 RegStatus Save(WineRegistry& registry, const std::string& list)
 {
-    RegHandle handle = 0;
-    RegStatus status = registry.CreateKey(Reg::CurrentUser, kKey, Reg::OptionNonVolatile,
-                                          Reg::KeyWrite, handle, nullptr);
-    if (status == ErrorCode::Success) {
-        status = registry.SetValue(handle, kValue, Reg::TypeMultiSz,
-                                   reinterpret_cast<const std::uint8_t*>(list.data()),
-                                   static_cast<std::uint32_t>(list.size()));
-        registry.CloseKey(handle);
-    }
-    return status;
+    return RegistryCalls::SaveList(registry, Reg::CurrentUser, kKey, kValue, list);
 }
 
 std::string List(int servers)

@@ -1,6 +1,7 @@
 #include "platform/WineRegistry.h"
 
 #include "HiveFiles.h"
+#include "RegistryCalls.h"
 #include "TempDir.h"
 #include "data/AnsiCodePage.h"
 #include "data/ErrorCodes.h"
@@ -121,12 +122,7 @@ private:
 
 std::string Utf16(const std::string& ansi)
 {
-    std::string bytes;
-    for (const char16_t unit : AnsiCodePage::ToUtf16(ansi)) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
+    return HiveFiles::Utf16(AnsiCodePage::ToUtf16(ansi));
 }
 
 // The data of one value in a file of `wine reg export` (UTF-16LE, CR LF, hex(7) lists).
@@ -167,33 +163,15 @@ std::string Read(const fs::path& prefix, RegHandle root, const std::string& key,
                  const std::string& value)
 {
     WineRegistry registry(prefix.string());
-    RegHandle handle = 0;
-    if (registry.OpenKey(root, key, Reg::KeyRead, handle) != ErrorCode::Success)
-        return "<no key>";
-    std::uint32_t size = 0;
-    if (registry.QueryValue(handle, value, nullptr, nullptr, &size) != ErrorCode::Success)
-        return "<no value>";
-    std::string data(size, '\0');
-    registry.QueryValue(handle, value, nullptr, reinterpret_cast<std::uint8_t*>(data.data()),
-                        &size);
-    registry.CloseKey(handle);
-    return data;
+    const RegistryCalls::Read read = RegistryCalls::ReadValue(registry, root, key, value);
+    return read.status == ErrorCode::Success ? read.data : "<" + std::to_string(read.status) + ">";
 }
 
 RegStatus Save(const fs::path& prefix, RegHandle root, const std::string& key,
                const std::string& value, const std::string& data)
 {
     WineRegistry registry(prefix.string());
-    RegHandle handle = 0;
-    RegStatus status =
-        registry.CreateKey(root, key, Reg::OptionNonVolatile, Reg::KeyWrite, handle, nullptr);
-    if (status == ErrorCode::Success) {
-        status = registry.SetValue(handle, value, Reg::TypeMultiSz,
-                                   reinterpret_cast<const std::uint8_t*>(data.data()),
-                                   static_cast<std::uint32_t>(data.size()));
-        registry.CloseKey(handle);
-    }
-    return status;
+    return RegistryCalls::SaveList(registry, root, key, value, data);
 }
 
 // Every byte value in the texts, the control bytes of real server names, over 1,024 bytes.

@@ -1,6 +1,7 @@
 #include "platform/WineRegistry.h"
 
 #include "HiveFiles.h"
+#include "RegistryCalls.h"
 #include "TempDir.h"
 #include "data/ErrorCodes.h"
 
@@ -16,45 +17,6 @@ namespace fs = std::filesystem;
 
 const std::string kGatewaysKey = "Software\\Battle.net\\Configuration";
 const std::string kGateways = "Battle.net gateways";
-
-struct ReadResult {
-    RegStatus status;
-    std::string data;
-};
-
-// A read as the data layer does it: open for reading, query the whole value, close.
-ReadResult Read(RegistryApi& registry, RegHandle root, const std::string& key,
-                const std::string& value)
-{
-    RegHandle handle = 0;
-    if (const RegStatus status = registry.OpenKey(root, key, Reg::KeyRead, handle))
-        return {status, {}};
-    std::uint32_t size = 0;
-    RegStatus status = registry.QueryValue(handle, value, nullptr, nullptr, &size);
-    std::string data(size, '\0');
-    if (status == ErrorCode::Success)
-        status = registry.QueryValue(handle, value, nullptr,
-                                     reinterpret_cast<std::uint8_t*>(data.data()), &size);
-    EXPECT_EQ(registry.CloseKey(handle), ErrorCode::Success);
-    data.resize(status == ErrorCode::Success ? size : 0);
-    return {status, data};
-}
-
-// A write as the data layer does it: create or open for writing, set a list, close.
-RegStatus Write(RegistryApi& registry, RegHandle root, const std::string& key,
-                const std::string& value, const std::string& data,
-                std::uint32_t* disposition = nullptr)
-{
-    RegHandle handle = 0;
-    if (const RegStatus status = registry.CreateKey(root, key, Reg::OptionNonVolatile,
-                                                    Reg::KeyWrite, handle, disposition))
-        return status;
-    const RegStatus status = registry.SetValue(handle, value, Reg::TypeMultiSz,
-                                               reinterpret_cast<const std::uint8_t*>(data.data()),
-                                               static_cast<std::uint32_t>(data.size()));
-    EXPECT_EQ(registry.CloseKey(handle), ErrorCode::Success);
-    return status;
-}
 
 // A gateway list with every byte value in its texts, the control bytes that real server
 // names carry, and more than 1,024 bytes in all.
@@ -99,7 +61,7 @@ class WineRegistryReads : public WineRegistryTest, public testing::WithParamInte
 TEST_P(WineRegistryReads, AsA32BitProgramReads)
 {
     const ReadCase& c = GetParam();
-    const ReadResult read = Read(registry, c.root, c.key, c.value);
+    const RegistryCalls::Read read = RegistryCalls::ReadValue(registry, c.root, c.key, c.value);
     EXPECT_EQ(read.status, ErrorCode::Success);
     EXPECT_EQ(read.data, c.expected);
 }
@@ -180,20 +142,22 @@ TEST_F(WineRegistryTest, ReportsSizesAsRegQueryValueExDoes)
 
 TEST_F(WineRegistryTest, MissingKeysHivesAndPrefixesAreNotFound)
 {
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, "Software\\Nothing", "v").status,
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, "Software\\Nothing", "v").status,
               ErrorCode::FileNotFound);
-    EXPECT_EQ(
-        Read(registry, Reg::LocalMachine, "Software\\Blizzard Entertainment\\Diablo II", "Program")
-            .status,
-        ErrorCode::FileNotFound);
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::LocalMachine,
+                                       "Software\\Blizzard Entertainment\\Diablo II", "Program")
+                  .status,
+              ErrorCode::FileNotFound);
     fs::remove(Hive("system.reg"));
-    EXPECT_EQ(Read(registry, Reg::LocalMachine, "Software", "v").status, ErrorCode::FileNotFound);
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status, ErrorCode::Success);
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::LocalMachine, "Software", "v").status,
+              ErrorCode::FileNotFound);
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status,
+              ErrorCode::Success);
 
     WineRegistry missing((dir.Path() / "no-prefix").string());
-    EXPECT_EQ(Read(missing, Reg::CurrentUser, kGatewaysKey, kGateways).status,
+    EXPECT_EQ(RegistryCalls::ReadValue(missing, Reg::CurrentUser, kGatewaysKey, kGateways).status,
               ErrorCode::FileNotFound);
-    EXPECT_EQ(Write(missing, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
+    EXPECT_EQ(RegistryCalls::SaveList(missing, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
               ErrorCode::FileNotFound);
     EXPECT_FALSE(fs::exists(dir.Path() / "no-prefix"));
 }
@@ -202,12 +166,15 @@ TEST_F(WineRegistryTest, SavedListsReadBackByteForByte)
 {
     const std::string list = LongList();
     std::uint32_t disposition = 0;
-    ASSERT_EQ(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways, list, &disposition),
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, list,
+                                      &disposition),
               ErrorCode::Success);
     EXPECT_EQ(disposition, Reg::OpenedExistingKey);
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, kGatewaysKey, kGateways).data, list);
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).data,
+              list);
     WineRegistry fresh(dir.Path().string());
-    EXPECT_EQ(Read(fresh, Reg::CurrentUser, kGatewaysKey, kGateways).data, list);
+    EXPECT_EQ(RegistryCalls::ReadValue(fresh, Reg::CurrentUser, kGatewaysKey, kGateways).data,
+              list);
 
     // Wine's own form: one str(7) line, the octal rule after a NUL, \x for 8-bit characters.
     const std::string text = HiveFiles::Read(Hive("user.reg"));
@@ -224,9 +191,9 @@ TEST_F(WineRegistryTest, CreatesKeysWhereThe32BitGameReads)
 {
     const std::string key = "Software\\Blizzard Entertainment\\Diablo II";
     std::uint32_t disposition = 0;
-    ASSERT_EQ(
-        Write(registry, Reg::LocalMachine, key, "Program", std::string("d2\0", 3), &disposition),
-        ErrorCode::Success);
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::LocalMachine, key, "Program",
+                                      std::string("d2\0", 3), &disposition),
+              ErrorCode::Success);
     EXPECT_EQ(disposition, Reg::CreatedNewKey);
     const std::string text = HiveFiles::Read(Hive("system.reg"));
     EXPECT_NE(text.find("[Software\\\\Wow6432Node\\\\Blizzard Entertainment\\\\Diablo II] "),
@@ -238,10 +205,13 @@ TEST_F(WineRegistryTest, CreatesKeysWhereThe32BitGameReads)
     RegHandle handle = 0;
     EXPECT_EQ(registry.OpenKey(Reg::LocalMachine, borland, Reg::KeyWrite, handle),
               ErrorCode::FileNotFound);
-    ASSERT_EQ(Write(registry, Reg::LocalMachine, borland, "SHAREDMEMLOCATION", "1", &disposition),
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::LocalMachine, borland, "SHAREDMEMLOCATION",
+                                      "1", &disposition),
               ErrorCode::Success);
     EXPECT_EQ(disposition, Reg::CreatedNewKey);
-    EXPECT_EQ(Read(registry, Reg::LocalMachine, borland, "SHAREDMEMLOCATION").data, "1");
+    EXPECT_EQ(
+        RegistryCalls::ReadValue(registry, Reg::LocalMachine, borland, "SHAREDMEMLOCATION").data,
+        "1");
     EXPECT_NE(HiveFiles::Read(Hive("system.reg")).find("\"SHAREDMEMLOCATION\"=\"9000\""),
               std::string::npos);
 }
@@ -251,25 +221,28 @@ TEST_F(WineRegistryTest, A32BitPrefixHasNoRedirection)
     std::string system = HiveFiles::Fixture("system.reg");
     system.replace(system.find("#arch=win64"), 11, "#arch=win32");
     HiveFiles::Write(Hive("system.reg"), system);
-    EXPECT_EQ(
-        Read(registry, Reg::LocalMachine, "Software\\Blizzard Entertainment\\Starcraft", "Program")
-            .data,
-        std::string("C:\\Program Files\\Starcraft\\StarCraft.exe\0", 41));
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::LocalMachine,
+                                       "Software\\Blizzard Entertainment\\Starcraft", "Program")
+                  .data,
+              std::string("C:\\Program Files\\Starcraft\\StarCraft.exe\0", 41));
 }
 
 TEST_F(WineRegistryTest, MergesIntoAHiveThatChangedOnDisk)
 {
-    ASSERT_EQ(Read(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status, ErrorCode::Success);
+    ASSERT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status,
+              ErrorCode::Success);
     std::string changed = HiveFiles::Read(Hive("user.reg"));
     changed += "\n[Software\\\\Added\\\\Elsewhere] 1796855999\n\"v\"=\"by hand\"\n";
     HiveFiles::Write(Hive("user.reg"), changed);
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, "Software\\Added\\Elsewhere", "v").data,
-              std::string("by hand\0", 8));
+    EXPECT_EQ(
+        RegistryCalls::ReadValue(registry, Reg::CurrentUser, "Software\\Added\\Elsewhere", "v")
+            .data,
+        std::string("by hand\0", 8));
 
-    ASSERT_EQ(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways,
-                    std::string("1001\0"
-                                "00\0\0",
-                                9)),
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways,
+                                      std::string("1001\0"
+                                                  "00\0\0",
+                                                  9)),
               ErrorCode::Success);
     const std::string text = HiveFiles::Read(Hive("user.reg"));
     EXPECT_NE(text.find("[Software\\\\Added\\\\Elsewhere] 1796855999\n\"v\"=\"by hand\"\n"),
@@ -290,8 +263,10 @@ class WineRegistryRefusesFile : public WineRegistryTest,
 TEST_P(WineRegistryRefusesFile, WithBadDb)
 {
     HiveFiles::Write(Hive("user.reg"), GetParam().content);
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status, ErrorCode::BadDb);
-    EXPECT_EQ(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"), ErrorCode::BadDb);
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status,
+              ErrorCode::BadDb);
+    EXPECT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
+              ErrorCode::BadDb);
     EXPECT_EQ(HiveFiles::Read(Hive("user.reg")), GetParam().content);
     EXPECT_FALSE(fs::exists(Hive("user.reg.portico-backup")));
 }
@@ -311,16 +286,18 @@ TEST_F(WineRegistryTest, AHiveThatIsAFolderCannotBeRead)
 {
     fs::remove(Hive("user.reg"));
     fs::create_directory(Hive("user.reg"));
-    EXPECT_EQ(Read(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status,
+    EXPECT_EQ(RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status,
               ErrorCode::CantRead);
-    EXPECT_NE(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"), ErrorCode::Success);
+    EXPECT_NE(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
+              ErrorCode::Success);
     EXPECT_TRUE(fs::is_directory(Hive("user.reg")));
 }
 
 TEST_F(WineRegistryTest, KeepsTheModeOfTheHive)
 {
     fs::permissions(Hive("user.reg"), fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_EQ(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"), ErrorCode::Success);
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
+              ErrorCode::Success);
     EXPECT_EQ(fs::status(Hive("user.reg")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
 }
@@ -332,10 +309,12 @@ TEST_F(WineRegistryTest, WritesThroughSymbolicAndHardLinks)
     fs::create_symlink(elsewhere, Hive("user.reg"));
     fs::create_hard_link(Hive("system.reg"), dir.Path() / "system-copy.reg");
 
-    ASSERT_EQ(Write(registry, Reg::CurrentUser, kGatewaysKey, kGateways, std::string("1\0\0", 3)),
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways,
+                                      std::string("1\0\0", 3)),
               ErrorCode::Success);
-    ASSERT_EQ(Write(registry, Reg::LocalMachine, "Software\\Blizzard Entertainment\\Starcraft",
-                    "Program", std::string("2\0\0", 3)),
+    ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::LocalMachine,
+                                      "Software\\Blizzard Entertainment\\Starcraft", "Program",
+                                      std::string("2\0\0", 3)),
               ErrorCode::Success);
     EXPECT_TRUE(fs::is_symlink(Hive("user.reg")));
     EXPECT_NE(HiveFiles::Read(elsewhere.string()).find("=str(7):\"1\\0\""), std::string::npos);
@@ -361,10 +340,12 @@ TEST_F(WineRegistryTest, UnreadableHivesAndReadOnlyFoldersAreRefused)
             _exit(10);
         WineRegistry own(dir.Path().string());
         chmod(Hive("system.reg").c_str(), 0);
-        if (Read(own, Reg::LocalMachine, "Software", "v").status != ErrorCode::AccessDenied)
+        if (RegistryCalls::ReadValue(own, Reg::LocalMachine, "Software", "v").status !=
+            ErrorCode::AccessDenied)
             _exit(11);
         chmod(dir.Path().c_str(), 0555);
-        if (Write(own, Reg::CurrentUser, kGatewaysKey, kGateways, "x") != ErrorCode::AccessDenied)
+        if (RegistryCalls::SaveList(own, Reg::CurrentUser, kGatewaysKey, kGateways, "x") !=
+            ErrorCode::AccessDenied)
             _exit(12);
         _exit(0);
     }

@@ -2,6 +2,7 @@
 
 #include "FakeWineServer.h"
 #include "HiveFiles.h"
+#include "RegistryCalls.h"
 #include "TempDir.h"
 #include "data/ErrorCodes.h"
 #include "platform/WineRegistry.h"
@@ -75,16 +76,8 @@ TEST_P(WineServerDetectorTest, ARunningServerStopsEveryWrite)
                            "00\0\0",
                            9);
     const auto save = [&](const char* key) {
-        RegHandle handle = 0;
-        RegStatus status = registry.CreateKey(Reg::CurrentUser, key, Reg::OptionNonVolatile,
-                                              Reg::KeyWrite, handle, nullptr);
-        if (status == ErrorCode::Success) {
-            status = registry.SetValue(handle, "Battle.net gateways", Reg::TypeMultiSz,
-                                       reinterpret_cast<const std::uint8_t*>(list.data()),
-                                       static_cast<std::uint32_t>(list.size()));
-            registry.CloseKey(handle);
-        }
-        return status;
+        return RegistryCalls::SaveList(registry, Reg::CurrentUser, key, "Battle.net gateways",
+                                       list);
     };
 
     EXPECT_FALSE(WineServerDetector::IsRunning(prefix.string()));
