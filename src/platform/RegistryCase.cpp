@@ -46,11 +46,17 @@ char16_t RegistryCase::Lower(char16_t unit)
 
 std::u16string RegistryCase::Fold(std::u16string_view text)
 {
+    std::u16string out;
+    Fold(text, out);
+    return out;
+}
+
+void RegistryCase::Fold(std::u16string_view text, std::u16string& out)
+{
     const LowerTable& table = Table();
-    std::u16string out(text.size(), u'\0');
+    out.resize(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
         out[i] = table[text[i]];
-    return out;
 }
 
 int RegistryCase::Compare(std::u16string_view a, std::u16string_view b)

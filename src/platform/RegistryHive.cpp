@@ -246,9 +246,7 @@ void RegistryHive::Scan()
 
 std::uint32_t RegistryHive::FindChild(std::uint32_t parent, std::u16string_view name) const
 {
-    folded_.resize(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i)
-        folded_[i] = RegistryCase::Lower(name[i]);
+    RegistryCase::Fold(name, folded_);
     const auto it = children_.find(ChildNameView{parent, folded_});
     return it == children_.end() ? kNone : it->second;
 }
