@@ -69,17 +69,23 @@ std::string StoredData(std::uint32_t type, const std::uint8_t* data, std::uint32
     return stored;
 }
 
+// The UTF-16LE data of a value as code units; an odd last byte is dropped.
+std::u16string Units(const std::string& data)
+{
+    std::u16string units;
+    units.reserve(data.size() / 2);
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2)
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(data[i]) |
+                                              static_cast<unsigned char>(data[i + 1]) << 8));
+    return units;
+}
+
 // What RegQueryValueExA returns: string types converted back to the ANSI code page.
 std::string AnsiData(const RegistryValue& value)
 {
     if (!IsStringType(value.type))
         return value.data;
-    std::u16string units;
-    units.reserve(value.data.size() / 2);
-    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
-        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                              static_cast<unsigned char>(value.data[i + 1]) << 8));
-    return AnsiCodePage::FromUtf16(units);
+    return AnsiCodePage::FromUtf16(Units(value.data));
 }
 
 std::uint64_t Now()
@@ -154,11 +160,7 @@ struct WineRegistry::State {
                 const RegistryValue* link = hive.FindValue(key, u"SymbolicLinkValue");
                 if (!link || link->type != kTypeLink)
                     continue;
-                std::u16string target;
-                for (std::size_t b = 0; b + 1 < link->data.size(); b += 2)
-                    target.push_back(
-                        static_cast<char16_t>(static_cast<unsigned char>(link->data[b]) |
-                                              static_cast<unsigned char>(link->data[b + 1]) << 8));
+                const std::u16string target = Units(link->data);
                 if (root.size() < 2 || RegistryCase::Fold(target.substr(0, root.size())) != root)
                     return path;
                 Path resolved = SplitPath(std::u16string_view(target).substr(root.size()));
