@@ -57,6 +57,10 @@ bool GameCatalog::ReloadAll(GameError* stoppedAt)
         try {
             game.LoadGateways();
         } catch (const std::exception& e) {
+            // A game that is not installed may well have no list key; its list stays empty
+            // and the games after it are still reloaded.
+            if (!game.IsInstalled())
+                continue;
             if (stoppedAt != nullptr)
                 *stoppedAt = {game.Name, e.what()};
             return false;

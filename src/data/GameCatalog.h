@@ -29,7 +29,8 @@ public:
     // Reads a catalogue or server list document. Reports failures in a message box.
     bool Parse(std::istream& stream);
 
-    // Reads every game's list, stopping at the first failure (which stoppedAt then names).
+    // Reads every game's list, stopping at the first installed game whose list cannot be read
+    // (stoppedAt then names it). A game that is not installed and has no list is left empty.
     bool ReloadAll(GameError* stoppedAt = nullptr);
 
     // Writes every installed game's list; a game that fails does not stop the others.

@@ -363,6 +363,7 @@ TEST_F(GatewayListTest, ReloadAllStopsAtTheFirstGameThatFails)
                  "n\0"
                  "\0"s);
     Warcraft().Servers.AddServer("kept", "1", "h");
+    registry.AddKey(Reg::LocalMachine, "Software\\Blizzard Entertainment\\Diablo II");
     // Diablo II's list shares Starcraft's key; an import can point a game elsewhere.
     Diablo().BnetConfigKey = "SOFTWARE\\Nowhere";
 
@@ -377,5 +378,24 @@ TEST_F(GatewayListTest, ReloadAllStopsAtTheFirstGameThatFails)
     Diablo().BnetConfigKey = kBnetKey;
     EXPECT_TRUE(catalog.ReloadAll());
     EXPECT_TRUE(Warcraft().Servers.Empty());
+}
+
+TEST_F(GatewayListTest, ReloadAllPassesGamesThatAreNotInstalled)
+{
+    // Diablo II is not installed and its list lives under a key that does not exist.
+    Diablo().BnetConfigKey = "SOFTWARE\\Nowhere";
+    Diablo().Servers.AddServer("stale", "1", "h");
+    registry.Put(Reg::CurrentUser, kWarcraftKey, "Battle.net gateways",
+                 "1001\0"
+                 "01\0"
+                 "w\0"
+                 "1\0"
+                 "W\0"
+                 "\0"s);
+    GameError stopped;
+    EXPECT_TRUE(catalog.ReloadAll(&stopped));
+    EXPECT_TRUE(Diablo().Servers.Empty());
+    EXPECT_EQ(Warcraft().Servers.Size(), 1u);
+    EXPECT_EQ(stopped.GameName, "");
 }
 } // namespace
