@@ -89,20 +89,34 @@ TEST_F(DocumentCommandsTest, ReloadReplacesMemoryWithTheRegistryUnderTheWaitCurs
 
 TEST_F(DocumentCommandsTest, AReloadThatStopsAtAGameSaysWhereAndWhy)
 {
-    // Warcraft III is not installed and has no key: the reload stops there.
-    ASSERT_TRUE(StartWith({Game::Starcraft}));
+    // Starcraft is installed but its list's key is missing: the reload stops there.
+    prefix.Install(Game::Starcraft);
+    ASSERT_TRUE(StartWith({Game::Warcraft}));
     theApp.GetSelectedGame()->Servers.Clear();
 
     Command("ID_FILE_RELOAD").trigger();
 
     EXPECT_THAT(MessageTexts(),
-                ElementsAre("Reloading from registry stopped at Warcraft III:\nThe system cannot "
-                            "find the file specified.\nThe server lists of the games after it "
-                            "were not reloaded."));
+                ElementsAre("Reloading from registry stopped at Starcraft/Broodwar:\nThe system "
+                            "cannot find the file specified.\nThe server lists of the games "
+                            "after it were not reloaded."));
     EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Error));
-    // The games before it were reloaded all the same.
-    EXPECT_EQ(NamesInMemory().size(), 3u);
+    // Warcraft III comes after it: memory keeps what it held, and the view shows memory.
+    EXPECT_TRUE(NamesInMemory().empty());
     EXPECT_EQ(Rows(), Memory());
+}
+
+TEST_F(DocumentCommandsTest, AReloadPassesGamesThatAreNotInstalled)
+{
+    // Warcraft III is not installed and has no key: its list stays empty, without a word.
+    ASSERT_TRUE(StartWith({Game::Starcraft}));
+    theApp.GetSelectedGame()->Servers.Clear();
+
+    Command("ID_FILE_RELOAD").trigger();
+
+    EXPECT_THAT(MessageTexts(), ElementsAre(kLoaded));
+    EXPECT_EQ(NamesInMemory().size(), 3u);
+    EXPECT_TRUE(theApp.m_catalog[2].Servers.Empty());
 }
 
 TEST_F(DocumentCommandsTest, SaveWritesTheInstalledGamesListsToThePrefix)
