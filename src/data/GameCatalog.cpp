@@ -1,8 +1,6 @@
 #include "data/GameCatalog.h"
 
 #include "data/CatalogXmlHandler.h"
-#include "data/MessagePresenter.h"
-#include "data/Services.h"
 #include "data/Util.h"
 #include "data/XmlReader.h"
 
@@ -41,12 +39,8 @@ bool GameCatalog::Parse(std::istream& stream)
         reader.SetHandler(&handler);
         reader.Parse(text.data(), static_cast<std::int32_t>(length));
         return true;
-    } catch (const std::string& text) {
-        Services::Presenter().ShowMessage(text, MessageIcon::Warning);
-    } catch (const std::exception& e) {
-        Services::Presenter().ShowMessage(Util::DescribeException(e), MessageIcon::Warning);
     } catch (...) {
-        Services::Presenter().ShowMessage("Exception: Unknown", MessageIcon::Warning);
+        Util::ShowCurrentException();
     }
     return false;
 }

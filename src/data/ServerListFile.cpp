@@ -1,7 +1,5 @@
 #include "data/ServerListFile.h"
 
-#include "data/MessagePresenter.h"
-#include "data/Services.h"
 #include "data/Util.h"
 
 #include <fstream>
@@ -42,12 +40,8 @@ bool ReadServerListFile(const std::string& path, std::iostream& stream)
         stream.write(text.data() + first, static_cast<std::streamsize>(text.size() - first));
         stream.put('\0');
         return true;
-    } catch (const std::string& text) {
-        Services::Presenter().ShowMessage(text, MessageIcon::Warning);
-    } catch (const std::exception& e) {
-        Services::Presenter().ShowMessage(Util::DescribeException(e), MessageIcon::Warning);
     } catch (...) {
-        Services::Presenter().ShowMessage("Exception: Unknown", MessageIcon::Warning);
+        Util::ShowCurrentException();
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "data/ErrorCodes.h"
 #include "data/ErrorTextSource.h"
+#include "data/MessagePresenter.h"
 #include "data/Services.h"
 
 #include <algorithm>
@@ -190,6 +191,21 @@ std::int32_t DecimalValue(const std::string& text)
 std::string DescribeException(const std::exception& e)
 {
     return "Exception class: " + TypeName(typeid(e)) + "\n" + e.what();
+}
+
+void ShowCurrentException()
+{
+    std::string text;
+    try {
+        throw;
+    } catch (const std::string& message) {
+        text = message;
+    } catch (const std::exception& e) {
+        text = DescribeException(e);
+    } catch (...) {
+        text = "Exception: Unknown";
+    }
+    Services::Presenter().ShowMessage(text, MessageIcon::Warning);
 }
 
 } // namespace Util

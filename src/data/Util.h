@@ -34,7 +34,12 @@ std::string FormatErrorMessage(std::uint32_t code);
 // no digits give 0. Saturates at the limits of a 32-bit integer.
 std::int32_t DecimalValue(const std::string& text);
 
-// The three message forms for an exception caught where work started.
+// "Exception class: " with the exception's type name, a line break and its message.
 std::string DescribeException(const std::exception& e);
+
+// Shows the exception being handled where work started, in one of three forms: the text of a
+// text exception, DescribeException of a standard one, or "Exception: Unknown". Call it only
+// from inside a catch block.
+void ShowCurrentException();
 
 } // namespace Util
