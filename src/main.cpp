@@ -2,7 +2,13 @@
 #include "app/QtFilePicker.h"
 #include "app/QtMessagePresenter.h"
 #include "data/Services.h"
+
+#ifdef _WIN32
+#include "platform/Win32ErrorTexts.h"
+#include "platform/Win32Registry.h"
+#else
 #include "platform/WineRegistry.h"
+#endif
 
 #include <QApplication>
 
@@ -10,7 +16,14 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
 
+#ifdef _WIN32
+    Win32Registry registry;
+    Win32ErrorTexts errorTexts;
+    Services::SetErrorTexts(&errorTexts);
+#else
+    // The registry the games see under Wine: $WINEPREFIX, or ~/.wine.
     WineRegistry registry = WineRegistry::FromEnvironment();
+#endif
     QtMessagePresenter presenter;
     QtFilePicker filePicker;
     Services::SetRegistry(&registry);

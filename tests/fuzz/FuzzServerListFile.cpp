@@ -16,9 +16,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static FuzzNullPresenter presenter;
-    static const std::string path = (std::filesystem::temp_directory_path() /
-                                     ("portico-fuzz-" + std::to_string(getpid()) + ".xml"))
-                                        .string();
+    // The file is removed when the fuzzer exits.
+    static const struct ScratchFile {
+        std::string Path = (std::filesystem::temp_directory_path() /
+                            ("portico-fuzz-" + std::to_string(getpid()) + ".xml"))
+                               .string();
+        ~ScratchFile() { std::filesystem::remove(Path); }
+    } scratch;
+    const std::string& path = scratch.Path;
     Services::SetPresenter(&presenter);
     {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
