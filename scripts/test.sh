@@ -6,14 +6,16 @@ cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
 fuzz_seconds=${PORTICO_FUZZ_SECONDS:-60}
+ctest_log=$(mktemp)
+trap 'rm -f "$ctest_log"' EXIT
 
 cmake --preset default
 cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+ctest --preset default -j "$jobs" | tee -a "$ctest_log"
 
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
-ctest --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs" | tee -a "$ctest_log"
 
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"
@@ -26,3 +28,8 @@ for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
   rm -rf "$corpus"
 done
 echo "Fuzzing finished without a crash"
+
+# One closing line for both test runs (a failure has already stopped the script).
+passed=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$ctest_log" |
+  awk '{ sum += $1 } END { print sum + 0 }')
+echo "Tests: $passed passed, 0 failed"
