@@ -76,8 +76,11 @@ struct Edit {
 
 std::string ApplyEdits(const std::string& text, std::vector<Edit> edits, std::string_view newline)
 {
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit& a, const Edit& b) { return a.start < b.start; });
+    // Lines inserted where a replaced line starts go before it; replacing first would skip
+    // back over the replaced text.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        return a.start != b.start ? a.start < b.start : a.end < b.end;
+    });
     std::string out;
     out.reserve(text.size() + 256);
     std::size_t pos = 0;

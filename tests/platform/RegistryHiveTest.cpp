@@ -301,4 +301,40 @@ TEST(RegistryHive, ReplacesTheLineThatDecidedADuplicatedValue)
               "[Other]\n\"v\"=\"o\"\n\n[k]\n\"V\"=\"2\"\n\"v\"=\"3\"\n");
     EXPECT_EQ(Value(RegistryHive(edited), {u"k"}, u"v")->data, Sz(u"3"));
 }
+
+struct EditCase {
+    const char* name;
+    std::string text;
+    Path path;
+    RegistryValue value;
+    std::string expected;
+};
+
+class RegistryHiveEdit : public testing::TestWithParam<EditCase> {};
+
+// Hand-edited blocks whose lines are not in Wine's order: the edit touches only what it must.
+TEST_P(RegistryHiveEdit, KeepsEveryOtherLine)
+{
+    const EditCase& c = GetParam();
+    const std::string edited = RegistryHive(c.text).WithValue(c.path, c.value, kNow);
+    EXPECT_EQ(edited, c.expected);
+    EXPECT_EQ(Value(RegistryHive(edited), c.path, c.value.name)->data, c.value.data);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandEdited, RegistryHiveEdit,
+    testing::Values(
+        EditCase{"TimeAfterTheValues",
+                 "WINE REGISTRY Version 2\n\n[K] 1\n\"a\"=\"1\"\n#time=1\n\n[L]\n\"x\"=\"y\"\n",
+                 {u"K"},
+                 {u"b", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\n\n[K] 1796855751\n\"a\"=\"1\"\n\"b\"=\"2\"\n"
+                 "#time=1dd882da54b0a2a\n\n[L]\n\"x\"=\"y\"\n"},
+        EditCase{"TimeAfterTheValuesCrlf",
+                 "WINE REGISTRY Version 2\r\n\r\n[K]\r\n\"a\"=\"1\"\r\n#time=1\r\n",
+                 {u"k"},
+                 {u"b", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\r\n\r\n[K] 1796855751\r\n\"a\"=\"1\"\r\n\"b\"=\"2\"\r\n"
+                 "#time=1dd882da54b0a2a\r\n"}),
+    [](const testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
 } // namespace
