@@ -117,6 +117,9 @@ struct RegistryHive::Content {
         std::size_t timeEnd = npos;
         std::size_t optionsEnd = npos;
         std::size_t valuesEnd = npos;
+        // The last value's hex data ends in a backslash at the end of the file, so Wine would
+        // read a line added after it as more of that data.
+        bool valuesOpen = false;
         std::vector<ValueLine> values;
     };
     bool link = false;
@@ -229,7 +232,7 @@ void RegistryHive::Scan()
                 content.find("hex") != std::string_view::npos) {
                 RegistryValue ignored;
                 bool isValue;
-                pos = ParseValueLine(line.start, ignored, isValue, nullptr);
+                pos = ParseValueLine(line.start, ignored, isValue, nullptr, nullptr);
             }
         } else if (inHeader) {
             const std::string_view rest = content.substr(p);
@@ -287,14 +290,19 @@ RegistryHive::Path RegistryHive::KeyPath(std::size_t key) const
 }
 
 std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
-                                         std::size_t* textEnd) const
+                                         std::size_t* textEnd, bool* ranOut) const
 {
     const Line line = LineAt(text_, lineStart);
     std::size_t next = line.next;
     std::size_t end = line.contentEnd;
-    const auto nextLine = [this, &next, &end](std::string_view& out) {
-        if (next >= text_.size())
+    if (ranOut)
+        *ranOut = false;
+    const auto nextLine = [this, &next, &end, ranOut](std::string_view& out) {
+        if (next >= text_.size()) {
+            if (ranOut)
+                *ranOut = true;
             return false;
+        }
         const Line following = LineAt(text_, next);
         out = std::string_view(text_.data() + following.start,
                                following.contentEnd - following.start);
@@ -333,11 +341,13 @@ const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
                 RegistryValue value;
                 bool isValue;
                 std::size_t end;
-                pos = ParseValueLine(line.start, value, isValue, &end);
+                bool ranOut;
+                pos = ParseValueLine(line.start, value, isValue, &end, &ranOut);
                 if (!isValue)
                     continue;
                 parsed.values.push_back({value.name, line.start});
                 parsed.valuesEnd = pos;
+                parsed.valuesOpen = ranOut;
                 std::u16string folded = RegistryCase::Fold(value.name);
                 const auto it = content->index.find(folded);
                 if (it == content->index.end()) {
@@ -474,9 +484,14 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
                 break;
             }
         }
-        if (at == npos)
+        std::string lines = line + newline_;
+        if (at == npos) {
             at = firstContent.values.empty() ? firstContent.optionsEnd : firstContent.valuesEnd;
-        edits.push_back({at, at, line + newline_, true});
+            // An empty line ends the hex data before it.
+            if (!firstContent.values.empty() && firstContent.valuesOpen)
+                lines.insert(0, newline_);
+        }
+        edits.push_back({at, at, std::move(lines), true});
     }
     return ApplyEdits(text_, std::move(edits), newline_);
 }

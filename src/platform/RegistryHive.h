@@ -80,8 +80,9 @@ private:
     void Scan();
     std::uint32_t EnsureChild(std::uint32_t parent, std::u16string_view name);
     std::uint32_t FindChild(std::uint32_t parent, std::u16string_view name) const;
+    // ranOut: hex data went on past the end of the file.
     std::size_t ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
-                               std::size_t* textEnd) const;
+                               std::size_t* textEnd, bool* ranOut) const;
     const Content& ContentOf(std::size_t key) const;
     Path KeyPath(std::size_t key) const;
     std::string NewBlockText(const Path& path, const RegistryValue* value, std::uint64_t now) const;

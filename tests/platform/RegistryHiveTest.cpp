@@ -310,6 +310,11 @@ struct EditCase {
     std::string expected;
 };
 
+void PrintTo(const EditCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class RegistryHiveEdit : public testing::TestWithParam<EditCase> {};
 
 // Hand-edited blocks whose lines are not in Wine's order: the edit touches only what it must.
@@ -318,7 +323,10 @@ TEST_P(RegistryHiveEdit, KeepsEveryOtherLine)
     const EditCase& c = GetParam();
     const std::string edited = RegistryHive(c.text).WithValue(c.path, c.value, kNow);
     EXPECT_EQ(edited, c.expected);
-    EXPECT_EQ(Value(RegistryHive(edited), c.path, c.value.name)->data, c.value.data);
+    const RegistryHive reread(edited);
+    const RegistryValue* value = Value(reread, c.path, c.value.name);
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->data, c.value.data);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -335,6 +343,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {u"k"},
                  {u"b", 1, Sz(u"2")},
                  "WINE REGISTRY Version 2\r\n\r\n[K] 1796855751\r\n\"a\"=\"1\"\r\n\"b\"=\"2\"\r\n"
-                 "#time=1dd882da54b0a2a\r\n"}),
+                 "#time=1dd882da54b0a2a\r\n"},
+        EditCase{"HexGoingOnPastTheEnd",
+                 "WINE REGISTRY Version 2\n\n[K]\n\"a\"=hex:01,\\\n",
+                 {u"K"},
+                 {u"b", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\n\n[K] 1796855751\n#time=1dd882da54b0a2a\n"
+                 "\"a\"=hex:01,\\\n\n\"b\"=\"2\"\n"},
+        EditCase{"HexGoingOnPastTheEndWithoutALineBreak",
+                 "WINE REGISTRY Version 2\n\n[K]\n#time=1\n\"a\"=hex:01,\\",
+                 {u"K"},
+                 {u"b", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\n\n[K] 1796855751\n#time=1dd882da54b0a2a\n"
+                 "\"a\"=hex:01,\\\n\n\"b\"=\"2\"\n"}),
     [](const testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
 } // namespace
