@@ -39,6 +39,8 @@ CPorticoView::CPorticoView(CCaptionBar& captionBar, QMenu& contextMenu, QWidget*
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(true);
     setWordWrap(false);
+    // Tab moves the focus on, as in any list; walking the cells would change the selected row.
+    setTabKeyNavigation(false);
     setSortingEnabled(false);
     verticalHeader()->hide();
     // The list is never sorted: the header's buttons do nothing.

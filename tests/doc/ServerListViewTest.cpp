@@ -173,6 +173,21 @@ TEST_F(ServerListViewTest, ClearAllEmptiesTheListInMemoryOnly)
     EXPECT_TRUE(presenter.Messages.empty());
 }
 
+// Tab leaves the list instead of walking its cells into the next row: the row that Edit and
+// Delete act on stays the one the user picked.
+TEST_F(ServerListViewTest, TabKeysLeaveTheSelectedRowAsItIs)
+{
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key);
+        SelectRow(1);
+        for (int press = 0; press < CPorticoView::ColumnCount + 1; ++press)
+            QTest::keyClick(&View(), key);
+        const QModelIndexList selected = View().selectionModel()->selectedRows();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.constFirst().row(), 1);
+    }
+}
+
 struct Activation {
     const char* Label;
     void (*Act)(CPorticoView& view, int row);
