@@ -43,6 +43,10 @@ CPorticoView::CPorticoView(CCaptionBar& captionBar, QMenu& contextMenu, QWidget*
     setTabKeyNavigation(false);
     setSortingEnabled(false);
     verticalHeader()->hide();
+    // Rows one line of text high, as in a report list; the table default is twice that.
+    const int rowHeight = fontMetrics().height() + 6;
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
     // The list is never sorted: the header's buttons do nothing.
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
