@@ -51,7 +51,8 @@ RegStatus CachedHive::Refresh()
 
     signature_.reset();
     hive_.reset();
-    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO put in the hive's place would wait for a writer.
+    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == EACCES || errno == EPERM ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     struct stat opened {};

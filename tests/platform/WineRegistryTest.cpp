@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -291,6 +294,25 @@ TEST_F(WineRegistryTest, AHiveThatIsAFolderCannotBeRead)
     EXPECT_NE(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
               ErrorCode::Success);
     EXPECT_TRUE(fs::is_directory(Hive("user.reg")));
+}
+
+// Nothing may wait for a writer of a FIFO put in place of the hive.
+TEST_F(WineRegistryTest, AHiveThatIsAFifoCannotBeRead)
+{
+    fs::remove(Hive("user.reg"));
+    ASSERT_EQ(mkfifo(Hive("user.reg").c_str(), 0600), 0);
+    auto read = std::async(std::launch::async, [this] {
+        return RegistryCalls::ReadValue(registry, Reg::CurrentUser, kGatewaysKey, kGateways).status;
+    });
+    const bool returned = read.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!returned) {
+        // Lets the waiting open through, so that the test ends.
+        const int writer = open(Hive("user.reg").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            close(writer);
+    }
+    EXPECT_TRUE(returned) << "the read waited for a writer";
+    EXPECT_EQ(read.get(), ErrorCode::CantRead);
 }
 
 TEST_F(WineRegistryTest, KeepsTheModeOfTheHive)
