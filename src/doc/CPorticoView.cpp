@@ -202,6 +202,14 @@ void CPorticoView::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+QModelIndex CPorticoView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and last row, as in a list, not to the ends of a row.
+    if (cursorAction == MoveHome || cursorAction == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableWidget::moveCursor(cursorAction, modifiers);
+}
+
 void CPorticoView::OnRowActivate()
 {
     if (HasSelection())

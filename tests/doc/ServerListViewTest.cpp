@@ -188,6 +188,23 @@ TEST_F(ServerListViewTest, TabKeysLeaveTheSelectedRowAsItIs)
     }
 }
 
+// Home and End select the first and last row, as in a list.
+TEST_F(ServerListViewTest, HomeAndEndSelectTheFirstAndLastRow)
+{
+    const struct {
+        Qt::Key Key;
+        int Row;
+    } moves[] = {{Qt::Key_End, 2}, {Qt::Key_Home, 0}};
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.Key);
+        SelectRow(1);
+        QTest::keyClick(&View(), move.Key);
+        const QModelIndexList selected = View().selectionModel()->selectedRows();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.constFirst().row(), move.Row);
+    }
+}
+
 struct Activation {
     const char* Label;
     void (*Act)(CPorticoView& view, int row);
