@@ -7,7 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
+#include <string_view>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -47,6 +47,28 @@ std::vector<std::string> FoldersOfProcesses(const std::string& folderName)
     }
     closedir(proc);
     return found;
+}
+
+// The first line of the prefix's "wineserver" file. Only a regular file is read, and never
+// waited for: a FIFO or a device there would stop the caller.
+std::string MarkerName(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return {};
+    struct stat status {};
+    char buffer[256];
+    ssize_t n = 0;
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        do
+            n = read(fd, buffer, sizeof buffer);
+        while (n < 0 && errno == EINTR);
+    }
+    close(fd);
+    if (n <= 0)
+        return {};
+    const std::string_view text(buffer, static_cast<std::size_t>(n));
+    return std::string(text.substr(0, text.find('\n')));
 }
 
 bool SocketAnswers(const std::string& folder)
@@ -95,10 +117,9 @@ std::vector<std::string> WineServerDetector::ServerFolders(const std::string& pr
     for (const uid_t uid : {prefix.st_uid, geteuid()})
         folders.push_back("/tmp/.wine-" + std::to_string(uid) + "/" + name);
 
-    std::ifstream marker(prefixPath + "/wineserver");
-    std::string random;
-    if (std::getline(marker, random) && !random.empty() && random.find('/') == std::string::npos &&
-        random != "." && random != "..") {
+    const std::string random = MarkerName(prefixPath + "/wineserver");
+    if (!random.empty() && random.find('/') == std::string::npos && random != "." &&
+        random != "..") {
         std::vector<std::string> temporaryFolders{"/tmp", "/var/tmp"};
         if (const char* tmpdir = std::getenv("TMPDIR"); tmpdir && *tmpdir)
             temporaryFolders.insert(temporaryFolders.begin(), tmpdir);

@@ -9,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -109,4 +113,22 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WineServerDetectorTest,
                                  return "OtherTmpdir";
                              }
                          });
+// Nothing may wait for a writer of a FIFO in place of the prefix's "wineserver" file.
+TEST(WineServerDetector, AFifoNamingTheFolderStopsNothing)
+{
+    TempDir dir;
+    const fs::path marker = dir.Path() / "wineserver";
+    ASSERT_EQ(mkfifo(marker.c_str(), 0600), 0);
+    auto folders = std::async(std::launch::async,
+                              [&dir] { return WineServerDetector::ServerFolders(dir.Path()); });
+    const bool returned = folders.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!returned) {
+        // Lets the waiting open through, so that the test ends.
+        const int writer = open(marker.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (writer >= 0)
+            close(writer);
+    }
+    EXPECT_TRUE(returned) << "the search waited for a writer";
+    EXPECT_FALSE(folders.get().empty());
+}
 } // namespace
