@@ -357,4 +357,61 @@ INSTANTIATE_TEST_SUITE_P(
                  "WINE REGISTRY Version 2\n\n[K] 1796855751\n#time=1dd882da54b0a2a\n"
                  "\"a\"=hex:01,\\\n\n\"b\"=\"2\"\n"}),
     [](const testing::TestParamInfo<EditCase>& info) { return std::string(info.param.name); });
+
+struct NastyCase {
+    const char* name;
+    std::string tail;
+};
+
+void PrintTo(const NastyCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class RegistryHiveNasty : public testing::TestWithParam<NastyCase> {};
+
+// Broken text after a good key: it is read without a fault, a value stored into key K reads
+// back, and the good key keeps its value.
+TEST_P(RegistryHiveNasty, StillTakesAnEdit)
+{
+    const std::string text =
+        "WINE REGISTRY Version 2\n\n[Keep]\n\"k\"=\"kept\"\n\n" + GetParam().tail;
+    const RegistryHive hive(text);
+    ASSERT_TRUE(hive.Valid());
+    const RegistryValue stored{u"n", 4, std::string("\x01\0\0\0", 4)};
+    const RegistryHive edited(hive.WithValue({u"K"}, stored, kNow));
+    const RegistryValue* value = Value(edited, {u"K"}, u"n");
+    ASSERT_NE(value, nullptr) << edited.Text();
+    EXPECT_EQ(value->type, stored.type);
+    EXPECT_EQ(value->data, stored.data);
+    const RegistryValue* kept = Value(edited, {u"Keep"}, u"k");
+    ASSERT_NE(kept, nullptr) << edited.Text();
+    EXPECT_EQ(kept->data, Sz(u"kept"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RegistryHiveNasty,
+    testing::Values(NastyCase{"EscapeAtTheEnd", "[K]\n\"a\"=\"abc\\"},
+                    NastyCase{"KeyWithoutBracket", "[K"},
+                    NastyCase{"HexEscapeInKeyAtTheEnd", "[K\\x"}, NastyCase{"BackslashAlone", "\\"},
+                    NastyCase{"ThreeDigitByte", "[K]\n\"a\"=hex:100,01\n"},
+                    NastyCase{"TypeWithoutParenthesis", "[K]\n\"a\"=hex(7\n"},
+                    NastyCase{"NulBytes", std::string("[K]\n\"a\0b\"=\"\0\"\n\0", 15)},
+                    NastyCase{"InvalidUtf8", "[K\xff\xc3]\n\"\xe9\xf4\x90\"=\"\xc3\"\n[K]\n"},
+                    NastyCase{"LongLine", "[K]\n\"a\"=\"" + std::string(100000, 'x') + "\"\n"},
+                    NastyCase{"LongHexLine", "[K]\n\"a\"=hex:" + std::string(60000, '0') + "\n"},
+                    NastyCase{"RootOnly", "[] 1\n#time=1\n"},
+                    NastyCase{"CarriageReturnsOnly", "[K]\r\"a\"=\"b\"\r\r"},
+                    NastyCase{"DefaultWithoutEquals", "[K]\n@\n@=\n\"\"\n"},
+                    NastyCase{"HexGoingOnIntoAKey", "[K]\n\"a\"=hex:01,\\\n[K]\n\"b\"=\"c\"\n"},
+                    NastyCase{"ContinuationOfNothing", "[K]\n  01,02\n\\\n"},
+                    NastyCase{"DeepKey", "[" +
+                                             [] {
+                                                 std::string path = "K";
+                                                 for (int i = 0; i < 2000; ++i)
+                                                     path += "\\\\k";
+                                                 return path;
+                                             }() +
+                                             "]\n"}),
+    [](const testing::TestParamInfo<NastyCase>& info) { return std::string(info.param.name); });
 } // namespace
