@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <stdexcept>
 
@@ -193,7 +194,9 @@ void CPorticoView::keyPressEvent(QKeyEvent* event)
 void CPorticoView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableWidget::mouseDoubleClickEvent(event);
-    OnRowActivate();
+    // Only the left button's double-click opens a row, as in any list.
+    if (event->button() == Qt::LeftButton)
+        OnRowActivate();
 }
 
 void CPorticoView::contextMenuEvent(QContextMenuEvent* event)

@@ -257,6 +257,20 @@ INSTANTIATE_TEST_SUITE_P(
                                  }}),
     [](const ::testing::TestParamInfo<Activation>& info) { return info.param.Label; });
 
+TEST_F(ServerListViewTest, OnlyTheLeftButtonsDoubleClickOpensARow)
+{
+    SelectRow(1);
+    const QPoint cell = View().visualRect(View().model()->index(1, 0)).center();
+    for (const Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        SCOPED_TRACE(button);
+        QTest::mouseDClick(View().viewport(), button, {}, cell);
+    }
+    EXPECT_TRUE(dialog.OpenedWith.empty());
+
+    QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(dialog.OpenedWith.size(), 1u);
+}
+
 // The real dialog, typed into through its fields: 8-bit and control bytes reach it as the
 // game shows them and come back unchanged.
 TEST_F(ServerListViewTest, TheRealDialogKeepsEveryByteOfAName)
