@@ -295,9 +295,11 @@ std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& v
     const Line line = LineAt(text_, lineStart);
     std::size_t next = line.next;
     std::size_t end = line.contentEnd;
+    std::size_t previousEnd = end;
+    std::string_view last;
     if (ranOut)
         *ranOut = false;
-    const auto nextLine = [this, &next, &end, ranOut](std::string_view& out) {
+    const auto nextLine = [this, &next, &end, &previousEnd, &last, ranOut](std::string_view& out) {
         if (next >= text_.size()) {
             if (ranOut)
                 *ranOut = true;
@@ -306,13 +308,19 @@ std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& v
         const Line following = LineAt(text_, next);
         out = std::string_view(text_.data() + following.start,
                                following.contentEnd - following.start);
+        last = out;
         next = following.next;
+        previousEnd = end;
         end = following.contentEnd;
         return true;
     };
     const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
     isValue = RegistryValueFormat::Parse(content, nextLine, value) !=
               RegistryValueFormat::Outcome::NoValue;
+    // An empty or comment line that ended hex data is not part of the value's text.
+    const std::size_t p = FirstNonBlank(last);
+    if (last.data() && (p == last.size() || last[p] == ';'))
+        end = previousEnd;
     if (textEnd)
         *textEnd = end;
     return next;

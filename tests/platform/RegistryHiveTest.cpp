@@ -344,6 +344,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {u"b", 1, Sz(u"2")},
                  "WINE REGISTRY Version 2\r\n\r\n[K] 1796855751\r\n\"a\"=\"1\"\r\n\"b\"=\"2\"\r\n"
                  "#time=1dd882da54b0a2a\r\n"},
+        EditCase{"HexEndedByAComment",
+                 "WINE REGISTRY Version 2\n\n[K]\n#time=1\n\"a\"=hex:01,\\\n;note\n",
+                 {u"K"},
+                 {u"a", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\n\n[K] 1796855751\n#time=1dd882da54b0a2a\n"
+                 "\"a\"=\"2\"\n;note\n"},
+        EditCase{"HexEndedByAnEmptyLine",
+                 "WINE REGISTRY Version 2\n\n[K]\n#time=1\n\"a\"=hex:01,\\\n\n[L]\n\"x\"=\"y\"\n",
+                 {u"K"},
+                 {u"a", 1, Sz(u"2")},
+                 "WINE REGISTRY Version 2\n\n[K] 1796855751\n#time=1dd882da54b0a2a\n"
+                 "\"a\"=\"2\"\n\n[L]\n\"x\"=\"y\"\n"},
         EditCase{"HexGoingOnPastTheEnd",
                  "WINE REGISTRY Version 2\n\n[K]\n\"a\"=hex:01,\\\n",
                  {u"K"},
