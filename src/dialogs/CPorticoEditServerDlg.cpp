@@ -161,9 +161,11 @@ void CPorticoEditServerDlg::OnOkButton()
 bool CPorticoEditServerDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // A field shows its help whenever it receives the focus, except when a context menu hands
-    // the focus back.
+    // the focus back. Showing the dialog announces the focus to its field before the window is
+    // active, and the activation then gives it for real: only the real arrival counts.
     if (event->type() == QEvent::FocusIn &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        static_cast<QWidget*>(watched)->hasFocus()) {
         for (Field field : {Field::ServerName, Field::HostName, Field::TimeZone}) {
             if (watched == EditOf(field))
                 ShowFieldHelp(field);

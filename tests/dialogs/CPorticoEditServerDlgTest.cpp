@@ -265,6 +265,8 @@ TEST_F(EditServerDlgTest, OpeningShowsTheServerNameHelpAtTheFieldsCentre)
         EXPECT_EQ(balloon->Options() & ~BALLOON_NO_FADE_IN, wanted);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), "serverNameEdit");
         EXPECT_EQ(QApplication::activeWindow(), &dialog);
+        // Showing the window and its activation both hand the focus to the field: one help.
+        EXPECT_EQ(VisibleBalloons(dialog), 1);
     });
 }
 
