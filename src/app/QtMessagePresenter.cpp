@@ -1,6 +1,6 @@
 #include "app/QtMessagePresenter.h"
 
-#include "data/AnsiCodePage.h"
+#include "app/AnsiText.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,8 +14,7 @@ void QtMessagePresenter::ShowMessage(const std::string& text, MessageIcon icon)
         qtIcon = QMessageBox::Information;
     // Without a parent of its own the box stands over the window the user works in.
     QWidget* parent = m_parent != nullptr ? m_parent : QApplication::activeWindow();
-    QMessageBox box(qtIcon, QStringLiteral("Portico"),
-                    QString::fromStdU16String(AnsiCodePage::ToUtf16(text)), QMessageBox::Ok,
+    QMessageBox box(qtIcon, QStringLiteral("Portico"), AnsiText::ToQString(text), QMessageBox::Ok,
                     parent);
     box.exec();
 }

@@ -1,6 +1,6 @@
 #include "dialogs/CPorticoEditServerDlg.h"
 
-#include "data/AnsiCodePage.h"
+#include "app/AnsiText.h"
 #include "data/MessagePresenter.h"
 #include "data/Services.h"
 #include "dialogs/BalloonOptions.h"
@@ -25,16 +25,6 @@ namespace {
 constexpr std::uint32_t kFieldHelpOptions =
     BALLOON_CLOSE_ON_KEY | BALLOON_CLOSE_ON_MOUSE_MOVE | BALLOON_NO_FADE_OUT;
 constexpr unsigned kFieldHelpTimeoutMs = 10000;
-
-QString FromAnsi(const std::string& text)
-{
-    return QString::fromStdU16String(AnsiCodePage::ToUtf16(text));
-}
-
-std::string ToAnsi(const QString& text)
-{
-    return AnsiCodePage::FromUtf16(text.toStdU16String());
-}
 } // namespace
 
 CPorticoEditServerDlg::CPorticoEditServerDlg(QWidget* parent)
@@ -125,13 +115,13 @@ int CPorticoEditServerDlg::DoModal()
 void CPorticoEditServerDlg::DoDataExchange(bool saveAndValidate)
 {
     if (saveAndValidate) {
-        m_strServerName = ToAnsi(m_serverNameEdit->text());
-        m_strHostName = ToAnsi(m_hostNameEdit->text());
-        m_strTimeZone = ToAnsi(m_timeZoneEdit->text());
+        m_strServerName = AnsiText::FromQString(m_serverNameEdit->text());
+        m_strHostName = AnsiText::FromQString(m_hostNameEdit->text());
+        m_strTimeZone = AnsiText::FromQString(m_timeZoneEdit->text());
     } else {
-        m_serverNameEdit->setText(FromAnsi(m_strServerName));
-        m_hostNameEdit->setText(FromAnsi(m_strHostName));
-        m_timeZoneEdit->setText(FromAnsi(m_strTimeZone));
+        m_serverNameEdit->setText(AnsiText::ToQString(m_strServerName));
+        m_hostNameEdit->setText(AnsiText::ToQString(m_strHostName));
+        m_timeZoneEdit->setText(AnsiText::ToQString(m_strTimeZone));
     }
 }
 
