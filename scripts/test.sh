@@ -9,6 +9,11 @@ fuzz_seconds=${PORTICO_FUZZ_SECONDS:-60}
 ctest_log=$(mktemp)
 trap 'rm -f "$ctest_log"' EXIT
 
+# Every source file is laid out as the committed .clang-format says.
+find src tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format-14 --dry-run --Werror
+echo "Formatting checked"
+
 cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs" | tee -a "$ctest_log"

@@ -1,10 +1,10 @@
 #include "app/CPorticoApp.h"
-#include "app/QtFilePicker.h"
 #include "app/QtMessagePresenter.h"
-#include "data/Services.h"
+#include "dialogs/DesktopUrlOpener.h"
+#include "dialogs/ModalServerDialogRunner.h"
+#include "doc/QtFilePicker.h"
 
 #ifdef _WIN32
-#include "platform/Win32ErrorTexts.h"
 #include "platform/Win32Registry.h"
 #else
 #include "platform/WineRegistry.h"
@@ -18,18 +18,17 @@ int main(int argc, char* argv[])
 
 #ifdef _WIN32
     Win32Registry registry;
-    Win32ErrorTexts errorTexts;
-    Services::SetErrorTexts(&errorTexts);
 #else
     // The registry the games see under Wine: $WINEPREFIX, or ~/.wine.
     WineRegistry registry = WineRegistry::FromEnvironment();
 #endif
     QtMessagePresenter presenter;
-    QtFilePicker filePicker;
-    Services::SetRegistry(&registry);
-    Services::SetPresenter(&presenter);
-    FilePicker::Install(&filePicker);
+    QtFilePicker files;
+    ModalServerDialogRunner serverDialog;
+    DesktopUrlOpener urls;
+    const Seams seams{presenter, files, serverDialog, urls};
 
+    CPorticoApp theApp(registry, seams);
     if (!theApp.InitInstance())
         return 1;
     return theApp.ExitInstance(QApplication::exec());

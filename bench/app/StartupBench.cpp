@@ -4,7 +4,9 @@
 #include "app/CMainFrame.h"
 #include "app/CPorticoApp.h"
 #include "data/MessagePresenter.h"
-#include "data/Services.h"
+#include "dialogs/ModalServerDialogRunner.h"
+#include "dialogs/UrlOpener.h"
+#include "doc/FilePicker.h"
 #include "platform/WineRegistry.h"
 
 #include <QApplication>
@@ -22,9 +24,24 @@
 namespace fs = std::filesystem;
 
 namespace {
+// Start-up asks the user nothing; these only make the set of seams whole.
 class SilentPresenter : public MessagePresenter {
 public:
     void ShowMessage(const std::string&, MessageIcon) override {}
+};
+
+class NoFiles : public FilePicker {
+public:
+    bool GetOpenFileName(QWidget*, const QString&, const QStringList&, const QString&,
+                         QString&) override
+    {
+        return false;
+    }
+};
+
+class NoUrls : public UrlOpener {
+public:
+    bool OpenUrl(const QUrl&) override { return false; }
 };
 
 void EnsureApplication()
@@ -92,20 +109,19 @@ void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
 {
     EnsureApplication();
     SilentPresenter presenter;
-    Services::SetPresenter(&presenter);
+    NoFiles files;
+    ModalServerDialogRunner serverDialog;
+    NoUrls urls;
+    const Seams seams{presenter, files, serverDialog, urls};
     for (auto _ : state) {
         WineRegistry registry(prefix.string());
-        Services::SetRegistry(&registry);
-        theApp.m_catalog = GameCatalog();
-        theApp.m_nSelectedGame = -1;
-        if (!theApp.InitInstance())
+        CPorticoApp app(registry, seams);
+        if (!app.InitInstance())
             throw std::runtime_error("the main window did not open on " + prefix.string());
         QApplication::processEvents();
-        benchmark::DoNotOptimize(theApp.GetMainFrame());
-        theApp.ExitInstance(0);
-        Services::SetRegistry(nullptr);
+        benchmark::DoNotOptimize(app.mainFrame());
+        app.ExitInstance(0);
     }
-    Services::SetPresenter(nullptr);
 }
 
 void EmptyMainWindow(benchmark::State& state)

@@ -1,9 +1,7 @@
 #include "app/AppStartup.h"
 #include "data/GameCatalog.h"
 #include "data/GatewayListCodec.h"
-#include "data/MessagePresenter.h"
 #include "data/ServerListFile.h"
-#include "data/Services.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,11 +12,6 @@
 #include <unistd.h>
 
 namespace {
-class SilentPresenter : public MessagePresenter {
-public:
-    void ShowMessage(const std::string&, MessageIcon) override {}
-};
-
 void ParseEmbeddedCatalogue(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -48,8 +41,6 @@ std::string MakeServerListFile()
 
 void ImportOneMegabyteFile(benchmark::State& state)
 {
-    SilentPresenter presenter;
-    Services::SetPresenter(&presenter);
     const auto path = std::filesystem::temp_directory_path() /
                       ("portico-bench-" + std::to_string(getpid()) + ".xml");
     const std::string text = MakeServerListFile();
@@ -65,7 +56,6 @@ void ImportOneMegabyteFile(benchmark::State& state)
         servers = catalog[0].Servers.Size() + catalog[1].Servers.Size() + catalog[2].Servers.Size();
     }
     std::filesystem::remove(path);
-    Services::SetPresenter(nullptr);
     state.SetBytesProcessed(state.iterations() * std::int64_t(text.size()));
     state.counters["servers"] = double(servers);
 }

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <string>
 
-bool AppStartup::LoadCatalog(GameCatalog& catalog)
+bool AppStartup::LoadCatalog(GameCatalog& catalog, std::string* error)
 {
     std::stringstream stream(std::ios::in | std::ios::out);
     const std::string resourceName = "CONFIG.XML";
     Util::LoadXmlResource(resourceName, stream);
-    return catalog.Parse(stream);
+    return catalog.Parse(stream, error);
 }

@@ -26,12 +26,12 @@ CCaptionBar::CCaptionBar(QWidget* parent) : QToolBar(parent), m_label(new QLabel
     addWidget(m_label);
 }
 
-void CCaptionBar::SetText(const QString& text)
+void CCaptionBar::setText(const QString& text)
 {
     m_label->setText(text);
 }
 
-QString CCaptionBar::Text() const
+QString CCaptionBar::text() const
 {
     return m_label->text();
 }

@@ -11,8 +11,8 @@ class CCaptionBar : public QToolBar {
 public:
     explicit CCaptionBar(QWidget* parent = nullptr);
 
-    void SetText(const QString& text);
-    QString Text() const;
+    void setText(const QString& text);
+    QString text() const;
 
 private:
     QLabel* m_label;

@@ -1,19 +1,21 @@
 #include "app/CMainFrame.h"
 
-#include "app/AnsiText.h"
 #include "app/CCaptionBar.h"
-#include "app/CPorticoApp.h"
 #include "app/CShortcutsBar.h"
 #include "app/CommandInfo.h"
 #include "app/Resource.h"
+#include "data/GameCatalog.h"
 #include "data/MessagePresenter.h"
-#include "data/Services.h"
+#include "dialogs/AnsiText.h"
 #include "doc/CPorticoDoc.h"
 #include "doc/CPorticoView.h"
+#include "doc/GameSelection.h"
+#include "doc/Seams.h"
+#include "doc/ServerListModel.h"
+#include "doc/ServerListModels.h"
 
 #include <QAction>
 #include <QIcon>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,7 +51,10 @@ QIcon CommandIcon(const CommandInfo& command)
 }
 } // namespace
 
-CMainFrame::CMainFrame(CPorticoDoc& document) : m_document(document)
+CMainFrame::CMainFrame(CPorticoDoc& document, GameCatalog& catalog, GameSelection& selection,
+                       ServerListModels& models, RegistryApi& registry, const Seams& seams)
+    : m_document(document), m_catalog(catalog), m_selection(selection), m_models(models),
+      m_registry(registry), m_seams(seams)
 {
     setObjectName(QStringLiteral("mainFrame"));
     // The title is fixed; no document name is ever added to it.
@@ -61,31 +66,29 @@ CMainFrame::CMainFrame(CPorticoDoc& document) : m_document(document)
 
 CMainFrame::~CMainFrame()
 {
-    // The rows go with the view, after this part of the frame: nothing is left to enable.
-    if (m_pView != nullptr) {
-        disconnect(m_pView->model(), nullptr, this, nullptr);
-        disconnect(m_pView->selectionModel(), nullptr, this, nullptr);
-    }
+    // The view goes after this part of the frame: nothing is left to enable.
+    if (m_pView != nullptr)
+        disconnect(m_pView, nullptr, this, nullptr);
 }
 
 int CMainFrame::OnCreate()
 {
-    CreateCommands();
-    CreateMenuBar();
-    CreateToolBar();
-    CreateStatusBar();
+    createCommands();
+    createMenuBar();
+    createToolBar();
+    createStatusBar();
     CreateCaptionBar();
-    m_pView = new CPorticoView(*m_wndCaptionBar, *m_pServerMenu, this);
+    m_pView = new CPorticoView(m_selection, m_models, *m_pServerMenu, m_seams, this);
     setCentralWidget(m_pView);
     if (!CreateShortcutsBar())
         return -1;
-    ConnectCommands();
-    UpdateCommandUI();
+    connectCommands();
+    updateCommandUi();
     resize(kWidth, kHeight);
     return 0;
 }
 
-void CMainFrame::CreateCommands()
+void CMainFrame::createCommands()
 {
     for (const CommandInfo& command : CommandInfo::All()) {
         auto* action =
@@ -102,7 +105,7 @@ void CMainFrame::CreateCommands()
     }
 }
 
-void CMainFrame::CreateMenuBar()
+void CMainFrame::createMenuBar()
 {
     m_wndMenuBar = menuBar();
     const auto addMenu = [this](const char* name, const char* title,
@@ -116,7 +119,7 @@ void CMainFrame::CreateMenuBar()
                 menu->addAction(m_commands.at(id));
         }
         // Commands are enabled as they stand when the menu opens.
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
         return menu;
     };
     addMenu(
@@ -129,7 +132,7 @@ void CMainFrame::CreateMenuBar()
     addMenu("menuHelp", "&Help", {ID_APP_ABOUT});
 }
 
-void CMainFrame::CreateToolBar()
+void CMainFrame::createToolBar()
 {
     m_wndToolBar = new QToolBar(QStringLiteral("Standard"), this);
     m_wndToolBar->setObjectName(QStringLiteral("standardToolBar"));
@@ -145,7 +148,7 @@ void CMainFrame::CreateToolBar()
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
 }
 
-void CMainFrame::CreateStatusBar()
+void CMainFrame::createStatusBar()
 {
     m_wndStatusBar = statusBar();
     m_wndStatusBar->setObjectName(QStringLiteral("statusBar"));
@@ -168,19 +171,21 @@ bool CMainFrame::CreateShortcutsBar()
     addDockWidget(Qt::LeftDockWidgetArea, m_wndShortcutsBar);
 
     bool someGameInstalled = false;
-    for (std::size_t i = 0; i < theApp.m_catalog.Size(); ++i) {
-        GameInfo& game = theApp.m_catalog[i];
-        if (!game.IsInstalled())
+    for (std::size_t i = 0; i < m_catalog.Size(); ++i) {
+        GameInfo& game = m_catalog[i];
+        if (!game.IsInstalled(m_registry))
             continue;
         bool loaded = true;
-        try {
-            game.LoadGateways();
-        } catch (const std::exception&) {
-            // The game keeps its button and an empty list; it is not selected first.
-            loaded = false;
-        }
-        if (loaded && theApp.m_nSelectedGame < 0)
-            theApp.m_nSelectedGame = static_cast<std::int32_t>(i);
+        m_models.replaceAll([&] {
+            try {
+                game.LoadGateways(m_registry);
+            } catch (const std::exception&) {
+                // The game keeps its button and an empty list; it is not selected first.
+                loaded = false;
+            }
+        });
+        if (loaded && m_selection.index() < 0)
+            m_selection.select(static_cast<std::int32_t>(i));
         someGameInstalled = true;
 
         const int id = ID_GAME_FIRST + static_cast<int>(i);
@@ -196,24 +201,25 @@ bool CMainFrame::CreateShortcutsBar()
         if (id <= ID_GAME_LAST)
             connect(action, &QAction::triggered, this, [this, id] { OnSelectGame(id); });
         m_commands[id] = action;
-        m_wndShortcutsBar->AddButton(action);
+        m_wndShortcutsBar->addButton(action);
     }
 
     if (!someGameInstalled) {
-        Services::Presenter().ShowMessage(kNoGameInstalled, MessageIcon::Error);
+        m_seams.Presenter.ShowMessage(kNoGameInstalled, MessageIcon::Error);
         return false;
     }
     return true;
 }
 
-void CMainFrame::ConnectCommands()
+void CMainFrame::connectCommands()
 {
     const auto connectCommand = [this](int id, auto* receiver, auto handler) {
         connect(m_commands.at(id), &QAction::triggered, receiver, handler);
     };
     connectCommand(ID_FILE_RELOAD, &m_document, &CPorticoDoc::OnReloadFromRegistry);
     connectCommand(ID_FILE_SAVE_REGISTRY, &m_document, &CPorticoDoc::OnSaveToRegistry);
-    connectCommand(ID_FILE_IMPORT, &m_document, &CPorticoDoc::OnImportFromFile);
+    connect(m_commands.at(ID_FILE_IMPORT), &QAction::triggered, this,
+            [this] { m_document.OnImportFromFile(this); });
     connectCommand(ID_APP_EXIT, this, &CMainFrame::close);
     connectCommand(ID_SERVER_ADD, m_pView, &CPorticoView::OnAddServer);
     connectCommand(ID_SERVER_EDIT, m_pView, &CPorticoView::OnEditServer);
@@ -221,19 +227,15 @@ void CMainFrame::ConnectCommands()
     connectCommand(ID_SERVER_CLEAR_ALL, m_pView, &CPorticoView::OnClearAll);
 
     // The commands follow the rows and the selection as they change.
-    connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CMainFrame::UpdateCommandUI);
-    connect(m_pView->model(), &QAbstractItemModel::rowsInserted, this,
-            &CMainFrame::UpdateCommandUI);
-    connect(m_pView->model(), &QAbstractItemModel::rowsRemoved, this, &CMainFrame::UpdateCommandUI);
-    connect(m_pView->model(), &QAbstractItemModel::modelReset, this, &CMainFrame::UpdateCommandUI);
+    connect(m_pView, &CPorticoView::commandStateChanged, this, &CMainFrame::updateCommandUi);
+    connect(m_pView, &CPorticoView::titleChanged, m_wndCaptionBar, &CCaptionBar::setText);
 }
 
-void CMainFrame::UpdateCommandUI()
+void CMainFrame::updateCommandUi()
 {
-    const bool gameSelected = theApp.GetSelectedGame() != nullptr;
+    const bool gameSelected = m_selection.game() != nullptr;
     const bool rowSelected = m_pView->HasSelection();
-    const bool hasRows = m_pView->rowCount() > 0;
+    const bool hasRows = m_pView->listModel().rowCount() > 0;
     const struct {
         int Id;
         bool Enabled;
@@ -257,7 +259,5 @@ void CMainFrame::UpdateCommandUI()
 
 void CMainFrame::OnSelectGame(int id)
 {
-    theApp.m_nSelectedGame = id - ID_GAME_FIRST;
-    m_pView->RefreshList();
-    UpdateCommandUI();
+    m_selection.select(id - ID_GAME_FIRST);
 }

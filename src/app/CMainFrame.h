@@ -8,15 +8,22 @@ class CCaptionBar;
 class CPorticoDoc;
 class CPorticoView;
 class CShortcutsBar;
+class GameCatalog;
+class GameSelection;
+class RegistryApi;
+class ServerListModels;
 class QAction;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
 class QToolBar;
+struct Seams;
 
 // The main window: menu bar, toolbar "Standard", status bar, caption bar, the game shortcuts
 // bar and the server list view. While it is created it finds the installed games, loads their
-// server lists and picks the first selected game.
+// server lists and picks the first selected game. It works on what it is handed: the document,
+// the catalogue with the selection and the models of its lists, the registry the lists come
+// from, and the seams through which it meets the user.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -24,7 +31,8 @@ public:
     static constexpr int kWidth = 600;
     static constexpr int kHeight = 400;
 
-    explicit CMainFrame(CPorticoDoc& document);
+    CMainFrame(CPorticoDoc& document, GameCatalog& catalog, GameSelection& selection,
+               ServerListModels& models, RegistryApi& registry, const Seams& seams);
     ~CMainFrame() override;
 
     // 0 once every part exists; -1 when the frame cannot be used (no game installed, which
@@ -32,23 +40,28 @@ public:
     int OnCreate();
 
     CPorticoView* GetActiveView() const { return m_pView; }
-    CCaptionBar* GetCaptionBar() const { return m_wndCaptionBar; }
+    CCaptionBar* captionBar() const { return m_wndCaptionBar; }
 
     // Enables or disables every command as the state of the view and the catalogue allows.
-    void UpdateCommandUI();
+    void updateCommandUi();
 
     void OnSelectGame(int id);
 
 private:
-    void CreateCommands();
-    void CreateMenuBar();
-    void CreateToolBar();
-    void CreateStatusBar();
+    void createCommands();
+    void createMenuBar();
+    void createToolBar();
+    void createStatusBar();
     void CreateCaptionBar();
     bool CreateShortcutsBar();
-    void ConnectCommands();
+    void connectCommands();
 
     CPorticoDoc& m_document;
+    GameCatalog& m_catalog;
+    GameSelection& m_selection;
+    ServerListModels& m_models;
+    RegistryApi& m_registry;
+    const Seams& m_seams;
     QMenuBar* m_wndMenuBar = nullptr;
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;

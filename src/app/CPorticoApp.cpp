@@ -2,14 +2,18 @@
 
 #include "app/AppStartup.h"
 #include "app/CMainFrame.h"
+#include "data/MessagePresenter.h"
 #include "doc/CPorticoDoc.h"
 #include "doc/CPorticoView.h"
 
 #include <QtGlobal>
 
-CPorticoApp theApp;
+#include <string>
 
-CPorticoApp::CPorticoApp() = default;
+CPorticoApp::CPorticoApp(RegistryApi& registry, const Seams& seams)
+    : m_selection(m_catalog), m_models(m_catalog), m_registry(registry), m_seams(seams)
+{
+}
 
 CPorticoApp::~CPorticoApp() = default;
 
@@ -22,11 +26,15 @@ static void InitResources()
 bool CPorticoApp::InitInstance()
 {
     InitResources();
-    if (!AppStartup::LoadCatalog(m_catalog))
+    std::string error;
+    if (!AppStartup::LoadCatalog(m_catalog, &error)) {
+        m_seams.Presenter.ShowMessage(error, MessageIcon::Warning);
         return false;
+    }
 
-    m_pDocument = std::make_unique<CPorticoDoc>();
-    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDocument);
+    m_pDocument = std::make_unique<CPorticoDoc>(m_catalog, m_models, m_registry, m_seams);
+    m_pMainWnd = std::make_unique<CMainFrame>(*m_pDocument, m_catalog, m_selection, m_models,
+                                              m_registry, m_seams);
     if (m_pMainWnd->OnCreate() != 0) {
         m_pMainWnd.reset();
         m_pDocument.reset();
@@ -44,11 +52,4 @@ int CPorticoApp::ExitInstance(int exitCode)
     m_pMainWnd.reset();
     m_pDocument.reset();
     return exitCode;
-}
-
-GameInfo* CPorticoApp::GetSelectedGame()
-{
-    if (m_nSelectedGame < 0 || static_cast<std::size_t>(m_nSelectedGame) >= m_catalog.Size())
-        return nullptr;
-    return &m_catalog[static_cast<std::size_t>(m_nSelectedGame)];
 }

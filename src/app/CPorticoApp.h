@@ -1,39 +1,43 @@
 #pragma once
 
 #include "data/GameCatalog.h"
+#include "doc/GameSelection.h"
+#include "doc/Seams.h"
+#include "doc/ServerListModels.h"
 
-#include <cstdint>
 #include <memory>
 
 class CMainFrame;
 class CPorticoDoc;
+class RegistryApi;
 
 // The application: owns every game with its server list, which game is selected, the one
-// document and the main window, and runs start-up and shutdown.
+// document and the main window, and runs start-up and shutdown. Everything the windows work on
+// is made here and handed down to them.
 class CPorticoApp {
 public:
-    CPorticoApp();
+    // The registry the lists are read from and saved to, and the seams through which the
+    // windows meet the user; both must outlive the application.
+    CPorticoApp(RegistryApi& registry, const Seams& seams);
     ~CPorticoApp();
     CPorticoApp(const CPorticoApp&) = delete;
     CPorticoApp& operator=(const CPorticoApp&) = delete;
 
     // Reads the catalogue, creates the document, the main window and its view, and shows the
-    // window. False ends the program; whatever went wrong has been shown. Needs a
-    // QApplication, an installed registry and message presenter.
+    // window. False ends the program; whatever went wrong has been shown. Needs a QApplication.
     bool InitInstance();
     // Destroys the main window and the document; returns the exit code to use.
     int ExitInstance(int exitCode);
 
-    // The selected game; nullptr while none is selected, so nothing reads past the catalogue.
-    GameInfo* GetSelectedGame();
-    CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
+    CMainFrame* mainFrame() const { return m_pMainWnd.get(); }
 
     GameCatalog m_catalog;
-    std::int32_t m_nSelectedGame = -1;
+    GameSelection m_selection;
+    ServerListModels m_models;
 
 private:
+    RegistryApi& m_registry;
+    const Seams m_seams;
     std::unique_ptr<CPorticoDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };
-
-extern CPorticoApp theApp;

@@ -53,7 +53,7 @@ CShortcutsBar::CShortcutsBar(QWidget* parent) : QDockWidget(parent), m_buttons(n
     setWidget(bar);
 }
 
-void CShortcutsBar::AddButton(QAction* action)
+void CShortcutsBar::addButton(QAction* action)
 {
     auto* button = new QToolButton;
     button->setObjectName(QStringLiteral("shortcut_") + action->objectName());

@@ -17,7 +17,7 @@ public:
     explicit CShortcutsBar(QWidget* parent = nullptr);
 
     // A button at the end of the page, showing the action's icon and text and triggering it.
-    void AddButton(QAction* action);
+    void addButton(QAction* action);
 
 private:
     QVBoxLayout* m_buttons;

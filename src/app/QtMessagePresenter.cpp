@@ -1,6 +1,6 @@
 #include "app/QtMessagePresenter.h"
 
-#include "app/AnsiText.h"
+#include "dialogs/AnsiText.h"
 
 #include <QApplication>
 #include <QMessageBox>

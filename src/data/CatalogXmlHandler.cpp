@@ -25,11 +25,7 @@ void CatalogXmlHandler::OnStartElement(const std::string& name, const std::strin
     } else if (name == "Server") {
         m_state = InServer;
         m_serverName = QuotedValue(attributes);
-        try {
-            AddCurrentServer();
-        } catch (...) {
-            // A server outside every game adds nothing.
-        }
+        AddCurrentServer();
     }
 }
 
@@ -52,7 +48,10 @@ void CatalogXmlHandler::OnEndElement(const std::string& /*name*/)
 
 void CatalogXmlHandler::SetGameField(const std::string& name, const std::string& text)
 {
-    GameInfo& game = m_catalog->FindByName(m_gameName);
+    GameInfo* found = m_catalog->FindByName(m_gameName);
+    if (found == nullptr)
+        return;
+    GameInfo& game = *found;
     if (name == "Version")
         game.Version = text;
     else if (name == "Patch")
@@ -80,7 +79,11 @@ std::size_t CatalogXmlHandler::GameIndex(const GameInfo& game) const
 
 void CatalogXmlHandler::AddCurrentServer()
 {
-    GameInfo& game = m_catalog->FindByName(m_gameName);
+    GameInfo* found = m_catalog->FindByName(m_gameName);
+    // A server outside every game adds nothing.
+    if (found == nullptr)
+        return;
+    GameInfo& game = *found;
     const std::size_t gameIndex = GameIndex(game);
     const std::size_t before =
         m_serversBefore.try_emplace(gameIndex, game.Servers.Size()).first->second;
@@ -100,20 +103,24 @@ void CatalogXmlHandler::AddCurrentServer()
     }
 }
 
-ServerInfo& CatalogXmlHandler::CurrentServer()
+ServerInfo* CatalogXmlHandler::CurrentServer()
 {
-    GameInfo& game = m_catalog->FindByName(m_gameName);
-    auto known = m_firstServer.find(std::make_pair(GameIndex(game), m_serverName));
+    GameInfo* game = m_catalog->FindByName(m_gameName);
+    if (game == nullptr)
+        return nullptr;
+    auto known = m_firstServer.find(std::make_pair(GameIndex(*game), m_serverName));
     if (known == m_firstServer.end())
-        return game.Servers.FindByName(m_serverName);
-    return game.Servers[known->second];
+        return game->Servers.FindByName(m_serverName);
+    return &game->Servers[known->second];
 }
 
 void CatalogXmlHandler::SetServerField(const std::string& name, const std::string& text)
 {
-    ServerInfo& server = CurrentServer();
+    ServerInfo* server = CurrentServer();
+    if (server == nullptr)
+        return;
     if (name == "TimeZone")
-        server.TimeZone = text;
+        server->TimeZone = text;
     else if (name == "Hostname")
-        server.Hostname = text;
+        server->Hostname = text;
 }

@@ -31,8 +31,9 @@ private:
     void SetGameField(const std::string& name, const std::string& text);
     void SetServerField(const std::string& name, const std::string& text);
     void AddCurrentServer();
-    // The first server of the current name in the current game, as a lookup by name finds it.
-    ServerInfo& CurrentServer();
+    // The first server of the current name in the current game, as a lookup by name finds it;
+    // nullptr when there is none.
+    ServerInfo* CurrentServer();
     std::size_t GameIndex(const GameInfo& game) const;
 
     std::string m_gameName;

@@ -9,13 +9,11 @@
 #include <limits>
 #include <stdexcept>
 
-GameInfo& GameCatalog::FindByName(const std::string& name)
+GameInfo* GameCatalog::FindByName(const std::string& name)
 {
     auto it = std::find_if(m_games.begin(), m_games.end(),
                            [&](const GameInfo& game) { return game.Name == name; });
-    if (it == m_games.end())
-        throw std::runtime_error("");
-    return *it;
+    return it == m_games.end() ? nullptr : &*it;
 }
 
 void GameCatalog::AddGame(const std::string& name)
@@ -23,7 +21,7 @@ void GameCatalog::AddGame(const std::string& name)
     m_games.emplace_back(name);
 }
 
-bool GameCatalog::Parse(std::istream& stream)
+bool GameCatalog::Parse(std::istream& stream, std::string* error)
 {
     try {
         CatalogXmlHandler handler(this);
@@ -40,20 +38,21 @@ bool GameCatalog::Parse(std::istream& stream)
         reader.Parse(text.data(), static_cast<std::int32_t>(length));
         return true;
     } catch (...) {
-        Util::ShowCurrentException();
+        if (error != nullptr)
+            *error = Util::DescribeCurrentException();
     }
     return false;
 }
 
-bool GameCatalog::ReloadAll(GameError* stoppedAt)
+bool GameCatalog::ReloadAll(RegistryApi& registry, GameError* stoppedAt)
 {
     for (GameInfo& game : m_games) {
         try {
-            game.LoadGateways();
+            game.LoadGateways(registry);
         } catch (const std::exception& e) {
             // A game that is not installed may well have no list key; its list stays empty
             // and the games after it are still reloaded.
-            if (!game.IsInstalled())
+            if (!game.IsInstalled(registry))
                 continue;
             if (stoppedAt != nullptr)
                 *stoppedAt = {game.Name, e.what()};
@@ -67,16 +66,16 @@ bool GameCatalog::ReloadAll(GameError* stoppedAt)
     return true;
 }
 
-bool GameCatalog::SaveAll(SaveReport* report)
+bool GameCatalog::SaveAll(RegistryApi& registry, SaveReport* report)
 {
     SaveReport local;
     SaveReport& out = report != nullptr ? *report : local;
     for (GameInfo& game : m_games) {
         try {
-            if (!game.IsInstalled())
+            if (!game.IsInstalled(registry))
                 continue;
             std::string reason;
-            if (game.SaveGateways(&reason))
+            if (game.SaveGateways(registry, &reason))
                 out.Saved.push_back(game.Name);
             else
                 out.Failed.push_back({game.Name, reason});

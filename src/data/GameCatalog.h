@@ -22,20 +22,21 @@ class GameCatalog {
 public:
     using Container = std::vector<GameInfo>;
 
-    // The first game of that name; throws std::runtime_error with no message when none.
-    GameInfo& FindByName(const std::string& name);
+    // The first game of that name; nullptr when there is none.
+    GameInfo* FindByName(const std::string& name);
     void AddGame(const std::string& name);
 
-    // Reads a catalogue or server list document. Reports failures in a message box.
-    bool Parse(std::istream& stream);
+    // Reads a catalogue or server list document. On failure returns false and error holds what
+    // to tell the user; what was read before the failure stays.
+    bool Parse(std::istream& stream, std::string* error = nullptr);
 
     // Reads every game's list, stopping at the first installed game whose list cannot be read
     // (stoppedAt then names it). A game that is not installed and has no list is left empty.
-    bool ReloadAll(GameError* stoppedAt = nullptr);
+    bool ReloadAll(RegistryApi& registry, GameError* stoppedAt = nullptr);
 
     // Writes every installed game's list; a game that fails does not stop the others.
     // The report names each game saved and each game not saved, with the reason.
-    bool SaveAll(SaveReport* report = nullptr);
+    bool SaveAll(RegistryApi& registry, SaveReport* report = nullptr);
 
     std::size_t Size() const { return m_games.size(); }
     bool Empty() const { return m_games.empty(); }

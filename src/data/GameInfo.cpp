@@ -10,13 +10,13 @@ GameInfo::GameInfo(std::string name) : Name(std::move(name))
 {
 }
 
-int GameInfo::LoadGateways()
+int GameInfo::LoadGateways(RegistryApi& registry)
 {
     Servers.Clear();
     GatewayListHeader.reset();
     std::uint32_t size = 0;
-    const std::string value =
-        Util::ReadRegistryValue(BnetConfigKey, BnetConfigValueName, "", size, BnetConfigRoot);
+    const std::string value = Util::ReadRegistryValue(registry, BnetConfigKey, BnetConfigValueName,
+                                                      "", size, BnetConfigRoot);
     if (size == 0)
         return 0;
 
@@ -26,7 +26,7 @@ int GameInfo::LoadGateways()
     return decoded.Count;
 }
 
-bool GameInfo::SaveGateways(std::string* reason) const
+bool GameInfo::SaveGateways(RegistryApi& registry, std::string* reason) const
 {
     if (const ServerInfo* server = GatewayListCodec::FindUnstorable(Servers)) {
         if (reason != nullptr) {
@@ -40,7 +40,7 @@ bool GameInfo::SaveGateways(std::string* reason) const
         return false;
     }
     try {
-        Util::WriteRegistryValue(BnetConfigKey, BnetConfigValueName,
+        Util::WriteRegistryValue(registry, BnetConfigKey, BnetConfigValueName,
                                  GatewayListCodec::Encode(GatewayListHeader, Servers),
                                  BnetConfigRoot);
     } catch (const std::exception& e) {
@@ -51,11 +51,12 @@ bool GameInfo::SaveGateways(std::string* reason) const
     return true;
 }
 
-bool GameInfo::IsInstalled() const
+bool GameInfo::IsInstalled(RegistryApi& registry) const
 {
     try {
         std::uint32_t size = 0;
-        Util::ReadRegistryValue(ExeLocationKey, ExeLocationValueName, "", size, ExeLocationRoot);
+        Util::ReadRegistryValue(registry, ExeLocationKey, ExeLocationValueName, "", size,
+                                ExeLocationRoot);
         return true;
     } catch (const std::exception&) {
         return false;

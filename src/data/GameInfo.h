@@ -15,14 +15,14 @@ struct GameInfo {
 
     // Replaces Servers with the list read from the registry; returns the count string's value.
     // Throws std::runtime_error with the system's text when the key cannot be opened.
-    int LoadGateways();
+    int LoadGateways(RegistryApi& registry);
 
     // Writes Servers to the registry. On failure returns false and says why in reason
     // (the system's text, or which server cannot be stored); the registry is then unchanged.
-    bool SaveGateways(std::string* reason = nullptr) const;
+    bool SaveGateways(RegistryApi& registry, std::string* reason = nullptr) const;
 
     // Whether the installation key can be read.
-    bool IsInstalled() const;
+    bool IsInstalled(RegistryApi& registry) const;
 
     std::string Name;
     std::string Version;

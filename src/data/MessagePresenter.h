@@ -4,7 +4,7 @@
 
 enum class MessageIcon { Warning, Error, Information };
 
-// Where the data layer's message boxes go: the GUI shows them titled "Portico" with an OK
+// Where the windows' message boxes go: the program shows them titled "Portico" with an OK
 // button; tests record them.
 class MessagePresenter {
 public:

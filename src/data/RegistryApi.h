@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class ErrorTextSource;
+
 // Handles and codes of the registry as a 32-bit Windows program sees it. The data layer
 // reaches the registry only through RegistryApi, so that a Wine prefix, the real Windows
 // registry or a test double can stand behind it.
@@ -52,4 +54,8 @@ public:
 
     // RegCloseKey.
     virtual RegStatus CloseKey(RegHandle key) = 0;
+
+    // FormatMessageA for the codes these calls return: our own table unless the system behind
+    // the registry has texts of its own.
+    virtual const ErrorTextSource& ErrorTexts() const;
 };

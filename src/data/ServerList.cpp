@@ -1,7 +1,6 @@
 #include "data/ServerList.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 template <typename It> It FindFirst(It first, It last, const std::string& name)
@@ -10,15 +9,13 @@ template <typename It> It FindFirst(It first, It last, const std::string& name)
 }
 } // namespace
 
-ServerInfo& ServerList::FindByName(const std::string& name)
+ServerInfo* ServerList::FindByName(const std::string& name)
 {
     auto it = FindFirst(m_servers.begin(), m_servers.end(), name);
-    if (it == m_servers.end())
-        throw std::runtime_error("");
-    return *it;
+    return it == m_servers.end() ? nullptr : &*it;
 }
 
-const ServerInfo& ServerList::FindByName(const std::string& name) const
+const ServerInfo* ServerList::FindByName(const std::string& name) const
 {
     return const_cast<ServerList*>(this)->FindByName(name);
 }
@@ -30,6 +27,11 @@ bool ServerList::RemoveByName(const std::string& name)
         return false;
     m_servers.erase(it);
     return true;
+}
+
+void ServerList::RemoveAt(std::size_t index)
+{
+    m_servers.erase(m_servers.begin() + static_cast<Container::difference_type>(index));
 }
 
 void ServerList::AddServer(const std::string& name)

@@ -10,13 +10,14 @@ class ServerList {
 public:
     using Container = std::vector<ServerInfo>;
 
-    // The first server of that name (exact, case-sensitive); throws std::runtime_error with
-    // no message when there is none.
-    ServerInfo& FindByName(const std::string& name);
-    const ServerInfo& FindByName(const std::string& name) const;
+    // The first server of that name (exact, case-sensitive); nullptr when there is none.
+    ServerInfo* FindByName(const std::string& name);
+    const ServerInfo* FindByName(const std::string& name) const;
 
     // Removes the first server of that name; false when there is none.
     bool RemoveByName(const std::string& name);
+    // Removes the server at that place, keeping the order of the others.
+    void RemoveAt(std::size_t index);
 
     void AddServer(const std::string& name);
     void AddServer(const std::string& name, const std::string& timeZone,

@@ -30,7 +30,7 @@ std::string ReadText(const std::string& path)
 }
 } // namespace
 
-bool ReadServerListFile(const std::string& path, std::iostream& stream)
+bool ReadServerListFile(const std::string& path, std::iostream& stream, std::string* error)
 {
     try {
         const std::string text = ReadText(path);
@@ -41,7 +41,8 @@ bool ReadServerListFile(const std::string& path, std::iostream& stream)
         stream.put('\0');
         return true;
     } catch (...) {
-        Util::ShowCurrentException();
+        if (error != nullptr)
+            *error = Util::DescribeCurrentException();
     }
     return false;
 }

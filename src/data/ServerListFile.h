@@ -4,5 +4,7 @@
 #include <string>
 
 // Copies a server list file into the stream as text (CR LF read as LF), without its leading
-// white space, and appends one NUL. On failure it has shown why and returns false.
-bool ReadServerListFile(const std::string& path, std::iostream& stream);
+// white space, and appends one NUL. On failure returns false and error holds what to tell the
+// user.
+bool ReadServerListFile(const std::string& path, std::iostream& stream,
+                        std::string* error = nullptr);

@@ -2,8 +2,6 @@
 
 #include "data/ErrorCodes.h"
 #include "data/ErrorTextSource.h"
-#include "data/MessagePresenter.h"
-#include "data/Services.h"
 
 #include <algorithm>
 #include <array>
@@ -46,10 +44,10 @@ bool SameResourceName(std::string_view a, std::string_view b)
 constexpr int kMaxQueryAttempts = 4;
 constexpr std::uint32_t kInitialReadSize = 1024;
 
-[[noreturn]] void ThrowSystemError(RegStatus code)
+[[noreturn]] void ThrowSystemError(const RegistryApi& registry, RegStatus code)
 {
     const auto value = static_cast<std::uint32_t>(code);
-    std::string text = Util::FormatErrorMessage(value);
+    std::string text = Util::FormatErrorMessage(registry.ErrorTexts(), value);
     // A reason is always worth giving, even for a code the system has no words for.
     if (text.empty())
         text = "Error " + std::to_string(value) + ".";
@@ -94,15 +92,15 @@ bool LoadXmlResource(const std::string& resourceName, std::iostream& stream)
     return true;
 }
 
-std::string ReadRegistryValue(const std::string& keyPath, const std::string& valueName,
-                              const std::string& defaultText, std::uint32_t& size, RegHandle root)
+std::string ReadRegistryValue(RegistryApi& registry, const std::string& keyPath,
+                              const std::string& valueName, const std::string& defaultText,
+                              std::uint32_t& size, RegHandle root)
 {
-    RegistryApi& registry = Services::Registry();
     RegHandle key = 0;
     RegStatus status = registry.OpenKey(root, keyPath, Reg::KeyRead, key);
     if (status != 0) {
         size = 0;
-        ThrowSystemError(status);
+        ThrowSystemError(registry, status);
     }
 
     // Read the value whole: grow the buffer to the size the registry asks for.
@@ -128,37 +126,36 @@ std::string ReadRegistryValue(const std::string& keyPath, const std::string& val
     status = registry.CloseKey(key);
     if (status != 0) {
         size = 0;
-        ThrowSystemError(status);
+        ThrowSystemError(registry, status);
     }
     return result;
 }
 
-void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
-                        const std::string& data, RegHandle root)
+void WriteRegistryValue(RegistryApi& registry, const std::string& keyPath,
+                        const std::string& valueName, const std::string& data, RegHandle root)
 {
-    RegistryApi& registry = Services::Registry();
     RegHandle key = 0;
     std::uint32_t disposition = 0;
     RegStatus status =
         registry.CreateKey(root, keyPath, Reg::OptionNonVolatile, Reg::KeyWrite, key, &disposition);
     if (status != 0)
-        ThrowSystemError(status);
+        ThrowSystemError(registry, status);
 
     status = registry.SetValue(key, valueName, Reg::TypeMultiSz,
                                reinterpret_cast<const std::uint8_t*>(data.data()),
                                static_cast<std::uint32_t>(data.size()));
     if (status != 0) {
         registry.CloseKey(key);
-        ThrowSystemError(status);
+        ThrowSystemError(registry, status);
     }
     status = registry.CloseKey(key);
     if (status != 0)
-        ThrowSystemError(status);
+        ThrowSystemError(registry, status);
 }
 
-std::string FormatErrorMessage(std::uint32_t code)
+std::string FormatErrorMessage(const ErrorTextSource& texts, std::uint32_t code)
 {
-    std::string text = Services::ErrorTexts().SystemText(code);
+    std::string text = texts.SystemText(code);
     const auto cr = text.rfind('\r');
     if (cr != std::string::npos)
         text.erase(cr);
@@ -193,19 +190,17 @@ std::string DescribeException(const std::exception& e)
     return "Exception class: " + TypeName(typeid(e)) + "\n" + e.what();
 }
 
-void ShowCurrentException()
+std::string DescribeCurrentException()
 {
-    std::string text;
     try {
         throw;
     } catch (const std::string& message) {
-        text = message;
+        return message;
     } catch (const std::exception& e) {
-        text = DescribeException(e);
+        return DescribeException(e);
     } catch (...) {
-        text = "Exception: Unknown";
+        return "Exception: Unknown";
     }
-    Services::Presenter().ShowMessage(text, MessageIcon::Warning);
 }
 
 } // namespace Util

@@ -2,6 +2,8 @@
 
 #include "data/RegistryApi.h"
 
+class ErrorTextSource;
+
 #include <cstdint>
 #include <exception>
 #include <istream>
@@ -19,16 +21,17 @@ bool LoadXmlResource(const std::string& resourceName, std::iostream& stream);
 // Reads a value whole, whatever its size. On a missing or unreadable value, size is 0 and
 // the default is returned. Throws std::runtime_error with the system's text when the key
 // cannot be opened or closed.
-std::string ReadRegistryValue(const std::string& keyPath, const std::string& valueName,
-                              const std::string& defaultText, std::uint32_t& size, RegHandle root);
+std::string ReadRegistryValue(RegistryApi& registry, const std::string& keyPath,
+                              const std::string& valueName, const std::string& defaultText,
+                              std::uint32_t& size, RegHandle root);
 
 // Stores exactly data as a REG_MULTI_SZ value, creating the key when needed. Throws
 // std::runtime_error with the system's text on failure.
-void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
-                        const std::string& data, RegHandle root);
+void WriteRegistryValue(RegistryApi& registry, const std::string& keyPath,
+                        const std::string& valueName, const std::string& data, RegHandle root);
 
 // The system's text for an error code, without its trailing line break.
-std::string FormatErrorMessage(std::uint32_t code);
+std::string FormatErrorMessage(const ErrorTextSource& texts, std::uint32_t code);
 
 // Leading white space, an optional sign, then decimal digits up to the first non-digit;
 // no digits give 0. Saturates at the limits of a 32-bit integer.
@@ -37,9 +40,9 @@ std::int32_t DecimalValue(const std::string& text);
 // "Exception class: " with the exception's type name, a line break and its message.
 std::string DescribeException(const std::exception& e);
 
-// Shows the exception being handled where work started, in one of three forms: the text of a
-// text exception, DescribeException of a standard one, or "Exception: Unknown". Call it only
-// from inside a catch block.
-void ShowCurrentException();
+// What to tell the user of the exception being handled where work started, in one of three
+// forms: the text of a text exception, DescribeException of a standard one, or
+// "Exception: Unknown". Call it only from inside a catch block.
+std::string DescribeCurrentException();
 
 } // namespace Util

@@ -27,8 +27,8 @@ BalloonMouse::Action BalloonMouse::Move(BalloonPoint point, int clientWidth, int
     }
     if ((m_options & BALLOON_CLOSE_ON_MOUSE_MOVE) != 0) {
         // Movement counts only once the balloon is fully shown.
-        if (alpha == BalloonFade::kOpaque &&
-            (std::abs(point.x - m_start.x) > m_slack || std::abs(point.y - m_start.y) > m_slack))
+        if (alpha == BalloonFade::kOpaque && (std::abs(point.x - m_start.x) > BALLOON_MOUSE_SLACK ||
+                                              std::abs(point.y - m_start.y) > BALLOON_MOUSE_SLACK))
             action.beginFadeOut = true;
         else
             action.pollMs = BALLOON_MOUSE_POLL_MS;

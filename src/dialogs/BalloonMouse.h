@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/BalloonOptions.h"
 #include "dialogs/BalloonPoint.h"
 
 #include <cstdint>
@@ -42,5 +43,4 @@ private:
     std::uint32_t m_options;
     std::uint32_t m_buttonState = 0;
     BalloonPoint m_start;
-    int m_slack = 3;
 };

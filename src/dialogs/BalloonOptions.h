@@ -27,6 +27,7 @@ inline constexpr int BALLOON_ICON_SIZE = 16;
 inline constexpr int BALLOON_CORNER = 24;
 // Least distance of a tail corner from the left and right window edges.
 inline constexpr int BALLOON_TAIL_INSET = 8;
+// How far the mouse may move, in pixels, before a balloon that closes on moves takes it.
 inline constexpr int BALLOON_MOUSE_SLACK = 3;
 
 inline constexpr int BALLOON_FADE_INTERVAL_MS = 25;

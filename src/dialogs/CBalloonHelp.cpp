@@ -5,12 +5,12 @@
 #include "dialogs/BalloonKeyWatcher.h"
 #include "dialogs/BalloonLayout.h"
 #include "dialogs/BalloonOptions.h"
+#include "dialogs/UrlOpener.h"
 
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QImage>
@@ -83,10 +83,10 @@ CBalloonHelp::CBalloonHelp()
     setMouseTracking(true);
     m_autoCloseTimer.setSingleShot(true);
     m_mousePollTimer.setSingleShot(true);
-    connect(&m_fadeInTimer, &QTimer::timeout, this, &CBalloonHelp::OnFadeInTimer);
-    connect(&m_fadeOutTimer, &QTimer::timeout, this, &CBalloonHelp::OnFadeOutTimer);
-    connect(&m_autoCloseTimer, &QTimer::timeout, this, &CBalloonHelp::OnAutoCloseTimer);
-    connect(&m_mousePollTimer, &QTimer::timeout, this, &CBalloonHelp::OnMousePollTimer);
+    connect(&m_fadeInTimer, &QTimer::timeout, this, &CBalloonHelp::onFadeInTimer);
+    connect(&m_fadeOutTimer, &QTimer::timeout, this, &CBalloonHelp::onFadeOutTimer);
+    connect(&m_autoCloseTimer, &QTimer::timeout, this, &CBalloonHelp::onAutoCloseTimer);
+    connect(&m_mousePollTimer, &QTimer::timeout, this, &CBalloonHelp::onMousePollTimer);
 }
 
 CBalloonHelp::~CBalloonHelp()
@@ -98,7 +98,7 @@ CBalloonHelp::~CBalloonHelp()
 
 void CBalloonHelp::OpenBalloon(const QString& title, const QString& content, const QPoint& anchor,
                                const QIcon& icon, std::uint32_t options, QWidget* parent,
-                               const QString& url, unsigned timeoutMs)
+                               const QString& url, UrlOpener* urlOpener, unsigned timeoutMs)
 {
     auto* balloon = new CBalloonHelp;
     if (!icon.isNull()) {
@@ -115,18 +115,19 @@ void CBalloonHelp::OpenBalloon(const QString& title, const QString& content, con
         balloon->SetIconImage(QPixmap::fromImage(small), balloon->m_background);
     }
     if (!balloon->CreateBalloon(title, content, anchor, options | BALLOON_DELETE_ON_CLOSE, parent,
-                                url, timeoutMs))
+                                url, urlOpener, timeoutMs))
         delete balloon;
 }
 
 bool CBalloonHelp::CreateBalloon(const QString& title, const QString& content, const QPoint& anchor,
                                  std::uint32_t options, QWidget* parent, const QString& url,
-                                 unsigned timeoutMs, const QPixmap& icon)
+                                 UrlOpener* urlOpener, unsigned timeoutMs, const QPixmap& icon)
 {
     m_content = content;
     m_anchor = anchor;
     m_options = options;
     m_url = url;
+    m_urlOpener = urlOpener;
     m_timeoutMs = timeoutMs;
     if (!icon.isNull())
         SetIconImage(icon);
@@ -153,7 +154,7 @@ bool CBalloonHelp::CreateBalloon(const QString& title, const QString& content, c
     // The first alpha is set before the window is first shown.
     BeginFadeIn();
     if ((m_options & BALLOON_CLOSE_ON_MOUSE_MOVE) != 0) {
-        m_mouse.SetStart(ToBalloonPoint(ToClient(QCursor::pos())));
+        m_mouse.SetStart(ToBalloonPoint(toClient(QCursor::pos())));
         m_mousePollTimer.start(BALLOON_MOUSE_POLL_MS);
     }
     if ((m_options & BALLOON_CLOSE_ON_KEY) != 0)
@@ -196,7 +197,7 @@ void CBalloonHelp::ArmCloseTimer(unsigned timeoutMs)
 void CBalloonHelp::BeginFadeIn()
 {
     m_fade.BeginFadeIn();
-    ApplyAlpha();
+    applyAlpha();
     m_fadeInTimer.start(BALLOON_FADE_INTERVAL_MS);
 }
 
@@ -224,14 +225,14 @@ QSize CBalloonHelp::RenderTitleBar(QPainter* painter)
     const bool closeButton = (m_options & BALLOON_CLOSE_BUTTON) != 0;
     const BalloonSize bar = BalloonLayout::MeasureTitleBar(iconSize, closeButton, titleSize);
     if (painter != nullptr) {
-        QRect free(QPoint(0, 0), ClientRect().size());
+        QRect free(QPoint(0, 0), clientRect().size());
         if (iconSize) {
             painter->drawPixmap(0, 0, m_icon);
             free.setLeft(free.left() + iconSize->width);
         }
         if (closeButton) {
-            const BalloonRect button = BalloonLayout::CloseButtonRect(ClientRect().width());
-            DrawCloseButton(*painter,
+            const BalloonRect button = BalloonLayout::CloseButtonRect(clientRect().width());
+            drawCloseButton(*painter,
                             QRect(button.left, button.top, button.Width(), button.Height()));
             free.setRight(free.right() - BALLOON_CLOSE_BUTTON_SIZE);
         }
@@ -250,7 +251,7 @@ QSize CBalloonHelp::RenderBody(QPainter* painter, int top)
 {
     if (m_content.isEmpty())
         return {0, 0};
-    const int wrapWidth = BalloonLayout::BodyWrapWidth(DesktopRect().width());
+    const int wrapWidth = BalloonLayout::BodyWrapWidth(desktopRect().width());
     const QRect measured =
         QFontMetrics(m_bodyFont)
             .boundingRect(QRect(0, top, wrapWidth, 1 << 20), kBodyFlags, m_content);
@@ -278,7 +279,7 @@ void CBalloonHelp::paintEvent(QPaintEvent*)
     }
     fill(m_frame, m_foreground);
 
-    const QRect client = ClientRect();
+    const QRect client = clientRect();
     painter.translate(client.topLeft());
     painter.setClipRect(QRect(QPoint(0, 0), client.size()));
     const QSize bar = RenderTitleBar(&painter);
@@ -289,16 +290,16 @@ void CBalloonHelp::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_created || m_destroyed)
         return;
-    Carry(m_mouse.Move(ToBalloonPoint(event->position().toPoint() - ClientRect().topLeft()),
-                       ClientRect().width(), Alpha()));
+    carry(m_mouse.Move(ToBalloonPoint(event->position().toPoint() - clientRect().topLeft()),
+                       clientRect().width(), Alpha()));
 }
 
 void CBalloonHelp::mousePressEvent(QMouseEvent* event)
 {
     if (!m_created || m_destroyed || event->button() != Qt::LeftButton)
         return;
-    Carry(m_mouse.LeftDown(ToBalloonPoint(event->position().toPoint() - ClientRect().topLeft()),
-                           ClientRect().width(), Alpha()));
+    carry(m_mouse.LeftDown(ToBalloonPoint(event->position().toPoint() - clientRect().topLeft()),
+                           clientRect().width(), Alpha()));
 }
 
 void CBalloonHelp::mouseReleaseEvent(QMouseEvent* event)
@@ -306,10 +307,10 @@ void CBalloonHelp::mouseReleaseEvent(QMouseEvent* event)
     if (!m_created || m_destroyed)
         return;
     if (event->button() == Qt::LeftButton) {
-        Carry(m_mouse.LeftUp(ToBalloonPoint(event->position().toPoint() - ClientRect().topLeft()),
-                             ClientRect().width(), !m_url.isEmpty()));
+        carry(m_mouse.LeftUp(ToBalloonPoint(event->position().toPoint() - clientRect().topLeft()),
+                             clientRect().width(), !m_url.isEmpty()));
     } else if (event->button() == Qt::RightButton) {
-        Carry(m_mouse.RightUp());
+        carry(m_mouse.RightUp());
     }
 }
 
@@ -334,7 +335,7 @@ void CBalloonHelp::PlaceWindow()
 {
     const QSize client = MeasureClient();
     const BalloonSize window = BalloonLayout::MeasureWindow({client.width(), client.height()});
-    const QRect desktop = DesktopRect();
+    const QRect desktop = desktopRect();
     m_placement =
         BalloonLayout::PlaceWindow(window, ToBalloonPoint(m_anchor),
                                    {desktop.left(), desktop.top(), desktop.left() + desktop.width(),
@@ -353,7 +354,7 @@ void CBalloonHelp::PlaceWindow()
         update();
 }
 
-QRect CBalloonHelp::DesktopRect() const
+QRect CBalloonHelp::desktopRect() const
 {
     QScreen* screen = QGuiApplication::screenAt(m_anchor);
     if (screen == nullptr)
@@ -361,30 +362,30 @@ QRect CBalloonHelp::DesktopRect() const
     return screen != nullptr ? screen->geometry() : QRect();
 }
 
-QRect CBalloonHelp::ClientRect() const
+QRect CBalloonHelp::clientRect() const
 {
     const BalloonRect client = BalloonLayout::ClientInset(
         {0, 0, m_placement.window.Width(), m_placement.window.Height()}, m_placement.quadrant);
     return {client.left, client.top, client.Width(), client.Height()};
 }
 
-QPoint CBalloonHelp::ToClient(const QPoint& global) const
+QPoint CBalloonHelp::toClient(const QPoint& global) const
 {
     return global - QPoint(m_placement.window.left, m_placement.window.top) -
-           ClientRect().topLeft();
+           clientRect().topLeft();
 }
 
-void CBalloonHelp::ApplyAlpha()
+void CBalloonHelp::applyAlpha()
 {
     setWindowOpacity(m_fade.Alpha() / 255.0);
 }
 
-void CBalloonHelp::Carry(const BalloonMouse::Action& action)
+void CBalloonHelp::carry(const BalloonMouse::Action& action)
 {
     if (action.drawButton) {
-        const BalloonRect button = BalloonLayout::CloseButtonRect(ClientRect().width());
+        const BalloonRect button = BalloonLayout::CloseButtonRect(clientRect().width());
         update(QRect(button.left, button.top, button.Width(), button.Height())
-                   .translated(ClientRect().topLeft()));
+                   .translated(clientRect().topLeft()));
     }
     if (action.pollMs != 0)
         m_mousePollTimer.start(action.pollMs);
@@ -398,11 +399,11 @@ void CBalloonHelp::Carry(const BalloonMouse::Action& action)
     }
     if (action.beginFadeOut)
         BeginFadeOut();
-    if (action.openUrl)
-        QDesktopServices::openUrl(QUrl(m_url));
+    if (action.openUrl && m_urlOpener != nullptr)
+        m_urlOpener->OpenUrl(QUrl(m_url));
 }
 
-void CBalloonHelp::DestroyBalloon()
+void CBalloonHelp::destroyBalloon()
 {
     if (m_destroyed)
         return;
@@ -437,7 +438,7 @@ void CBalloonHelp::UnregisterKeyClose()
         delete KeyWatcher().data();
 }
 
-void CBalloonHelp::DrawCloseButton(QPainter& painter, const QRect& rect) const
+void CBalloonHelp::drawCloseButton(QPainter& painter, const QRect& rect) const
 {
     const std::uint32_t state = m_mouse.ButtonState();
     const bool pushed = (state & BalloonMouse::kButtonPushed) != 0;
@@ -451,34 +452,34 @@ void CBalloonHelp::DrawCloseButton(QPainter& painter, const QRect& rect) const
     painter.drawLine(cross.topRight(), cross.bottomLeft());
 }
 
-void CBalloonHelp::OnFadeInTimer()
+void CBalloonHelp::onFadeInTimer()
 {
     const BalloonFade::FadeInStep step = m_fade.TickFadeIn();
     if (step.finished) {
         m_fadeInTimer.stop();
         ArmCloseTimer(m_timeoutMs);
     }
-    ApplyAlpha();
+    applyAlpha();
 }
 
-void CBalloonHelp::OnFadeOutTimer()
+void CBalloonHelp::onFadeOutTimer()
 {
     m_fadeInTimer.stop();
     const BalloonFade::FadeOutStep step = m_fade.TickFadeOut();
     if (step.apply) {
-        ApplyAlpha();
+        applyAlpha();
         return;
     }
     m_fadeOutTimer.stop();
-    DestroyBalloon();
+    destroyBalloon();
 }
 
-void CBalloonHelp::OnAutoCloseTimer()
+void CBalloonHelp::onAutoCloseTimer()
 {
     BeginFadeOut();
 }
 
-void CBalloonHelp::OnMousePollTimer()
+void CBalloonHelp::onMousePollTimer()
 {
-    Carry(m_mouse.Move(ToBalloonPoint(ToClient(QCursor::pos())), ClientRect().width(), Alpha()));
+    carry(m_mouse.Move(ToBalloonPoint(toClient(QCursor::pos())), clientRect().width(), Alpha()));
 }

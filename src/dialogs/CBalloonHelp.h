@@ -15,6 +15,7 @@
 #include <cstdint>
 
 class QIcon;
+class UrlOpener;
 
 // A pop-up shaped like a speech balloon whose tail points at an anchor on the screen. It shows
 // an optional icon, a bold one-line title, an optional close button and a word-wrapped body,
@@ -29,16 +30,16 @@ public:
 
     // Opens a balloon that deletes itself when it closes; the caller keeps no reference. The
     // icon, if any, is shown at 16 by 16 pixels. A balloon that cannot be created is simply
-    // not shown.
+    // not shown. A click opens the url, if any, through urlOpener.
     static void OpenBalloon(const QString& title, const QString& content, const QPoint& anchor,
                             const QIcon& icon, std::uint32_t options, QWidget* parent,
-                            const QString& url, unsigned timeoutMs);
+                            const QString& url, UrlOpener* urlOpener, unsigned timeoutMs);
 
     // Creates and shows the window, owned by parent (the active window when null). False when
-    // there is no owner.
+    // there is no owner. A click opens the url, if any, through urlOpener.
     bool CreateBalloon(const QString& title, const QString& content, const QPoint& anchor,
                        std::uint32_t options, QWidget* parent, const QString& url,
-                       unsigned timeoutMs, const QPixmap& icon = QPixmap());
+                       UrlOpener* urlOpener, unsigned timeoutMs, const QPixmap& icon = QPixmap());
 
     // Replace the icon; a shown balloon is measured and placed again.
     void SetIconImage(const QPixmap& image);
@@ -69,26 +70,27 @@ protected:
 private:
     QSize MeasureClient();
     void PlaceWindow();
-    QRect DesktopRect() const;
+    QRect desktopRect() const;
     // The client area in window coordinates.
-    QRect ClientRect() const;
-    QPoint ToClient(const QPoint& global) const;
-    void ApplyAlpha();
-    void Carry(const BalloonMouse::Action& action);
-    void DestroyBalloon();
+    QRect clientRect() const;
+    QPoint toClient(const QPoint& global) const;
+    void applyAlpha();
+    void carry(const BalloonMouse::Action& action);
+    void destroyBalloon();
     void RegisterKeyClose();
     void UnregisterKeyClose();
-    void DrawCloseButton(QPainter& painter, const QRect& rect) const;
+    void drawCloseButton(QPainter& painter, const QRect& rect) const;
 
-    void OnFadeInTimer();
-    void OnFadeOutTimer();
-    void OnAutoCloseTimer();
-    void OnMousePollTimer();
+    void onFadeInTimer();
+    void onFadeOutTimer();
+    void onAutoCloseTimer();
+    void onMousePollTimer();
 
     std::uint32_t m_options = 0;
     unsigned m_timeoutMs = 0;
     QString m_content;
     QString m_url;
+    UrlOpener* m_urlOpener = nullptr;
     QPoint m_anchor;
     QPixmap m_icon;
     QFont m_titleFont;

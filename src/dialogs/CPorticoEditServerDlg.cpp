@@ -1,8 +1,7 @@
 #include "dialogs/CPorticoEditServerDlg.h"
 
-#include "app/AnsiText.h"
 #include "data/MessagePresenter.h"
-#include "data/Services.h"
+#include "dialogs/AnsiText.h"
 #include "dialogs/BalloonOptions.h"
 #include "dialogs/BalloonRect.h"
 #include "dialogs/CBalloonHelp.h"
@@ -27,9 +26,10 @@ constexpr std::uint32_t kFieldHelpOptions =
 constexpr unsigned kFieldHelpTimeoutMs = 10000;
 } // namespace
 
-CPorticoEditServerDlg::CPorticoEditServerDlg(QWidget* parent)
+CPorticoEditServerDlg::CPorticoEditServerDlg(MessagePresenter& presenter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_presenter(presenter)
 {
     setObjectName(QStringLiteral("serverPropertiesDialog"));
     setWindowTitle(QStringLiteral("Server properties"));
@@ -140,7 +140,7 @@ void CPorticoEditServerDlg::OnOkButton()
     };
     for (const auto& field : required) {
         if (field.text.empty()) {
-            Services::Presenter().ShowMessage(field.message, MessageIcon::Error);
+            m_presenter.ShowMessage(field.message, MessageIcon::Error);
             field.edit->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -157,14 +157,14 @@ bool CPorticoEditServerDlg::eventFilter(QObject* watched, QEvent* event)
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
         static_cast<QWidget*>(watched)->hasFocus()) {
         for (Field field : {Field::ServerName, Field::HostName, Field::TimeZone}) {
-            if (watched == EditOf(field))
+            if (watched == editOf(field))
                 ShowFieldHelp(field);
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-QLineEdit* CPorticoEditServerDlg::EditOf(Field field) const
+QLineEdit* CPorticoEditServerDlg::editOf(Field field) const
 {
     switch (field) {
     case Field::ServerName:
@@ -196,7 +196,7 @@ void CPorticoEditServerDlg::ShowFieldHelp(Field field)
     const Help& help = kHelp[static_cast<int>(field)];
 
     // The balloon points at the middle of the edit field, whichever control asked for it.
-    const QLineEdit* edit = EditOf(field);
+    const QLineEdit* edit = editOf(field);
     const QPoint topLeft = edit->mapToGlobal(QPoint(0, 0));
     const BalloonPoint anchor = BalloonRect{topLeft.x(), topLeft.y(), topLeft.x() + edit->width(),
                                             topLeft.y() + edit->height()}
@@ -204,5 +204,5 @@ void CPorticoEditServerDlg::ShowFieldHelp(Field field)
     CBalloonHelp::OpenBalloon(QString::fromLatin1(help.title), QString::fromLatin1(help.text),
                               QPoint(anchor.x, anchor.y),
                               style()->standardIcon(QStyle::SP_MessageBoxInformation),
-                              kFieldHelpOptions, this, QString(), kFieldHelpTimeoutMs);
+                              kFieldHelpOptions, this, QString(), nullptr, kFieldHelpTimeoutMs);
 }

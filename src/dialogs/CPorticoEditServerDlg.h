@@ -4,6 +4,7 @@
 
 #include <string>
 
+class MessagePresenter;
 class QLineEdit;
 
 // The modal dialog in which the user types the three texts of one gateway. It only collects
@@ -19,7 +20,8 @@ public:
     enum { IDD = 169 };
     enum Result { IDOK = 1, IDCANCEL = 2 };
 
-    explicit CPorticoEditServerDlg(QWidget* parent = nullptr);
+    // Refusals of empty fields are said through the presenter.
+    explicit CPorticoEditServerDlg(MessagePresenter& presenter, QWidget* parent = nullptr);
 
     // Runs the dialog modally: IDOK after a successful OK, IDCANCEL after Cancel, Escape or
     // the close box.
@@ -40,8 +42,9 @@ private:
     void DoDataExchange(bool saveAndValidate);
     void OnOkButton();
     void ShowFieldHelp(Field field);
-    QLineEdit* EditOf(Field field) const;
+    QLineEdit* editOf(Field field) const;
 
+    MessagePresenter& m_presenter;
     QLineEdit* m_serverNameEdit = nullptr;
     QLineEdit* m_hostNameEdit = nullptr;
     QLineEdit* m_timeZoneEdit = nullptr;

@@ -1,13 +1,12 @@
 #include "doc/CPorticoDoc.h"
 
-#include "app/CMainFrame.h"
-#include "app/CPorticoApp.h"
-#include "app/CWaitCursor.h"
-#include "app/FilePicker.h"
+#include "data/GameCatalog.h"
 #include "data/MessagePresenter.h"
 #include "data/ServerListFile.h"
-#include "data/Services.h"
-#include "doc/CPorticoView.h"
+#include "doc/CWaitCursor.h"
+#include "doc/FilePicker.h"
+#include "doc/Seams.h"
+#include "doc/ServerListModels.h"
 
 #include <QFile>
 
@@ -20,11 +19,6 @@ constexpr char kLoaded[] = "Settings successfully loaded from registry.\nPress O
 constexpr char kSaved[] = "Settings successfully saved to registry.\nPress OK to continue";
 constexpr char kImportFailed[] = "Error while importing Server List";
 
-void Show(const std::string& text, MessageIcon icon)
-{
-    Services::Presenter().ShowMessage(text, icon);
-}
-
 std::string JoinNames(const std::vector<std::string>& names)
 {
     std::string joined;
@@ -32,12 +26,13 @@ std::string JoinNames(const std::vector<std::string>& names)
         joined += (joined.empty() ? "" : ", ") + name;
     return joined;
 }
-
-CPorticoView& ActiveView()
-{
-    return *theApp.GetMainFrame()->GetActiveView();
-}
 } // namespace
+
+CPorticoDoc::CPorticoDoc(GameCatalog& catalog, ServerListModels& models, RegistryApi& registry,
+                         const Seams& seams, QObject* parent)
+    : QObject(parent), m_catalog(catalog), m_models(models), m_registry(registry), m_seams(seams)
+{
+}
 
 void CPorticoDoc::OnReloadFromRegistry()
 {
@@ -45,16 +40,17 @@ void CPorticoDoc::OnReloadFromRegistry()
     bool reloaded = false;
     {
         CWaitCursor wait;
-        reloaded = theApp.m_catalog.ReloadAll(&stoppedAt);
-        ActiveView().RefreshList();
+        m_models.replaceAll([&] { reloaded = m_catalog.ReloadAll(m_registry, &stoppedAt); });
     }
     // The games before the one that failed were reloaded, the ones after it were not.
     if (reloaded)
-        Show(kLoaded, MessageIcon::Warning);
+        m_seams.Presenter.ShowMessage(kLoaded, MessageIcon::Warning);
     else
-        Show("Reloading from registry stopped at " + stoppedAt.GameName + ":\n" + stoppedAt.Reason +
-                 "\nThe server lists of the games after it were not reloaded.",
-             MessageIcon::Error);
+        m_seams.Presenter.ShowMessage("Reloading from registry stopped at " + stoppedAt.GameName +
+                                          ":\n" + stoppedAt.Reason +
+                                          "\nThe server lists of the games after it were not "
+                                          "reloaded.",
+                                      MessageIcon::Error);
 }
 
 void CPorticoDoc::OnSaveToRegistry()
@@ -62,36 +58,42 @@ void CPorticoDoc::OnSaveToRegistry()
     SaveReport report;
     {
         CWaitCursor wait;
-        theApp.m_catalog.SaveAll(&report);
+        m_catalog.SaveAll(m_registry, &report);
     }
     if (report.Failed.empty()) {
-        Show(kSaved, MessageIcon::Warning);
+        m_seams.Presenter.ShowMessage(kSaved, MessageIcon::Warning);
         return;
     }
     std::string failures = "These server lists were not saved to registry:";
     for (const GameError& failure : report.Failed)
         failures += "\n" + failure.GameName + ": " + failure.Reason;
-    Show(failures, MessageIcon::Error);
+    m_seams.Presenter.ShowMessage(failures, MessageIcon::Error);
     if (!report.Saved.empty())
-        Show("Settings of " + JoinNames(report.Saved) +
-                 " successfully saved to registry.\nPress OK to continue",
-             MessageIcon::Warning);
+        m_seams.Presenter.ShowMessage("Settings of " + JoinNames(report.Saved) +
+                                          " successfully saved to registry.\nPress OK to continue",
+                                      MessageIcon::Warning);
 }
 
-void CPorticoDoc::OnImportFromFile()
+void CPorticoDoc::OnImportFromFile(QWidget* window)
 {
     QString path;
-    if (!FilePicker::Current().GetOpenFileName(
-            theApp.GetMainFrame(), QStringLiteral("Import Battle Net Server List"),
+    if (!m_seams.Files.GetOpenFileName(
+            window, QStringLiteral("Import Battle Net Server List"),
             {QStringLiteral("Battle Net Server List (*.xml)"), QStringLiteral("All Files (*)")},
             QStringLiteral("xml"), path))
         return;
 
     std::stringstream stream(std::ios::in | std::ios::out);
-    const bool imported = ReadServerListFile(QFile::encodeName(path).toStdString(), stream) &&
-                          theApp.m_catalog.Parse(stream);
-    // A parse that failed half-way has emptied the lists all the same: show what memory holds.
-    ActiveView().RefreshList();
+    std::string error;
+    bool imported = false;
+    // A parse that failed half-way has emptied the lists all the same: the view shows what
+    // memory holds before anything is said.
+    m_models.replaceAll([&] {
+        imported = ReadServerListFile(QFile::encodeName(path).toStdString(), stream, &error) &&
+                   m_catalog.Parse(stream, &error);
+    });
+    if (!error.empty())
+        m_seams.Presenter.ShowMessage(error, MessageIcon::Warning);
     if (!imported)
-        Show(kImportFailed, MessageIcon::Error);
+        m_seams.Presenter.ShowMessage(kImportFailed, MessageIcon::Error);
 }

@@ -1,38 +1,31 @@
 #include "doc/CPorticoView.h"
 
-#include "app/AnsiText.h"
-#include "app/CCaptionBar.h"
-#include "app/CPorticoApp.h"
-#include "app/CWaitCursor.h"
+#include "data/GameInfo.h"
 #include "data/MessagePresenter.h"
-#include "data/Services.h"
+#include "dialogs/AnsiText.h"
 #include "dialogs/CPorticoEditServerDlg.h"
+#include "dialogs/ServerDialogRunner.h"
+#include "doc/CWaitCursor.h"
+#include "doc/GameSelection.h"
+#include "doc/Seams.h"
+#include "doc/ServerListModel.h"
+#include "doc/ServerListModels.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-
-#include <stdexcept>
+#include <QPersistentModelIndex>
 
 namespace {
 constexpr char kNameExists[] = "The server name already exists. Please choose another name.";
-
-// The first server of that name, or nullptr; the list's lookup throws when there is none.
-ServerInfo* FindServer(ServerList& servers, const std::string& name)
-{
-    try {
-        return &servers.FindByName(name);
-    } catch (const std::exception&) {
-        return nullptr;
-    }
-}
 } // namespace
 
-CPorticoView::CPorticoView(CCaptionBar& captionBar, QMenu& contextMenu, QWidget* parent)
-    : QTableWidget(parent), m_captionBar(captionBar), m_contextMenu(contextMenu),
-      m_runDialog([](CPorticoEditServerDlg& dialog) { return dialog.DoModal(); })
+CPorticoView::CPorticoView(GameSelection& selection, ServerListModels& models, QMenu& contextMenu,
+                           const Seams& seams, QWidget* parent)
+    : QTableView(parent), m_selection(selection), m_models(models), m_contextMenu(contextMenu),
+      m_seams(seams)
 {
     setObjectName(QStringLiteral("serverList"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -52,50 +45,74 @@ CPorticoView::CPorticoView(CCaptionBar& captionBar, QMenu& contextMenu, QWidget*
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The status column fills what is left of the width.
+    horizontalHeader()->setStretchLastSection(true);
     // The selected row stays marked while the focus is elsewhere.
-    QPalette selection = palette();
-    selection.setColor(QPalette::Inactive, QPalette::Highlight,
-                       selection.color(QPalette::Active, QPalette::Highlight));
-    selection.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                       selection.color(QPalette::Active, QPalette::HighlightedText));
-    setPalette(selection);
+    QPalette selectionColours = palette();
+    selectionColours.setColor(QPalette::Inactive, QPalette::Highlight,
+                              selectionColours.color(QPalette::Active, QPalette::Highlight));
+    selectionColours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                              selectionColours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(selectionColours);
 }
 
 void CPorticoView::OnInitialUpdate()
 {
-    setColumnCount(ColumnCount);
-    setHorizontalHeaderLabels({QStringLiteral("Servername"), QStringLiteral("Hostname"),
-                               QStringLiteral("TZ"), QStringLiteral("Ping (ms)"),
-                               QStringLiteral("Status")});
-    horizontalHeader()->setSectionResizeMode(ColumnStatus, QHeaderView::Stretch);
+    connect(&m_selection, &GameSelection::selectedGameChanged, this, &CPorticoView::RefreshList);
     RefreshList();
 }
 
 void CPorticoView::RefreshList()
 {
     CWaitCursor wait;
-    const GameInfo* game = theApp.GetSelectedGame();
-    m_captionBar.SetText(game == nullptr ? QString()
-                                         : AnsiText::ToQString(game->Name + " " + game->Version +
-                                                               " (Patch: " + game->Patch + ")"));
-    setRowCount(0);
-    if (game != nullptr) {
-        setRowCount(static_cast<int>(game->Servers.Size()));
-        for (std::size_t i = 0; i < game->Servers.Size(); ++i)
-            SetRow(static_cast<int>(i), game->Servers[i]);
-    }
+    const GameInfo* game = m_selection.game();
+    emit titleChanged(game == nullptr ? QString()
+                                      : AnsiText::ToQString(game->Name + " " + game->Version +
+                                                            " (Patch: " + game->Patch + ")"));
+    showList(m_models.forGame(game == nullptr ? -1 : m_selection.index()));
     AutoSizeColumns();
+}
+
+void CPorticoView::showList(ServerListModel& list)
+{
+    if (m_list == &list)
+        return;
+    if (m_list != nullptr)
+        disconnect(m_list, nullptr, this, nullptr);
+    QItemSelectionModel* previousSelection = selectionModel();
+    m_list = &list;
+    setModel(&list);
+    delete previousSelection;
+
+    const auto changed = [this] {
+        AutoSizeColumns();
+        emit commandStateChanged();
+    };
+    connect(&list, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(&list, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(&list, &QAbstractItemModel::modelReset, this, changed);
+    connect(&list, &QAbstractItemModel::dataChanged, this, &CPorticoView::AutoSizeColumns);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CPorticoView::commandStateChanged);
+    emit commandStateChanged();
+}
+
+ServerListModel& CPorticoView::listModel() const
+{
+    return m_list != nullptr ? *m_list : m_models.forGame(-1);
 }
 
 void CPorticoView::AutoSizeColumns()
 {
     // The last column fills what is left of the width by itself.
-    for (int column = 0; column < ColumnStatus; ++column)
+    for (int column = 0; column < ServerListModel::ColumnStatus; ++column)
         resizeColumnToContents(column);
 }
 
 bool CPorticoView::HasSelection()
 {
+    if (selectionModel() == nullptr)
+        return false;
     const QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty())
         return false;
@@ -106,97 +123,74 @@ bool CPorticoView::HasSelection()
 void CPorticoView::ReadSelectedRow(std::string& serverName, std::string& hostName,
                                    std::string& timeZone) const
 {
-    const auto cell = [this](int column) {
-        const QTableWidgetItem* item = this->item(m_nSelectedRow, column);
-        return item == nullptr ? std::string() : AnsiText::FromQString(item->text());
-    };
-    serverName = cell(ColumnName);
-    hostName = cell(ColumnHost);
-    timeZone = cell(ColumnTimeZone);
+    const ServerInfo& server = listModel().server(m_nSelectedRow);
+    serverName = server.Name;
+    hostName = server.Hostname;
+    timeZone = server.TimeZone;
 }
 
 void CPorticoView::OnAddServer()
 {
-    GameInfo* game = theApp.GetSelectedGame();
+    GameInfo* game = m_selection.game();
     if (game == nullptr)
         return;
-    CPorticoEditServerDlg dialog(this);
+    CPorticoEditServerDlg dialog(m_seams.Presenter, this);
     // Until the name is free or the user gives up; the dialog keeps what was typed.
-    while (m_runDialog(dialog) == CPorticoEditServerDlg::IDOK) {
-        if (FindServer(game->Servers, dialog.m_strServerName) != nullptr) {
-            Services::Presenter().ShowMessage(kNameExists, MessageIcon::Error);
+    while (m_seams.ServerDialog.Run(dialog) == CPorticoEditServerDlg::IDOK) {
+        if (game->Servers.FindByName(dialog.m_strServerName) != nullptr) {
+            m_seams.Presenter.ShowMessage(kNameExists, MessageIcon::Error);
             continue;
         }
-        game->Servers.AddServer(dialog.m_strServerName, dialog.m_strTimeZone, dialog.m_strHostName);
-        const int row = rowCount();
-        insertRow(row);
-        SetRow(row, game->Servers[game->Servers.Size() - 1]);
-        AutoSizeColumns();
+        listModel().addServer(dialog.m_strServerName, dialog.m_strTimeZone, dialog.m_strHostName);
         return;
     }
 }
 
 void CPorticoView::OnEditServer()
 {
-    GameInfo* game = theApp.GetSelectedGame();
-    if (game == nullptr || !HasSelection())
+    if (m_selection.game() == nullptr || !HasSelection())
         return;
-    CPorticoEditServerDlg dialog(this);
+    ServerListModel& list = listModel();
+    // The server of this row, wherever the row is by the time the dialog closes.
+    const QPersistentModelIndex row = list.index(m_nSelectedRow, 0);
+    CPorticoEditServerDlg dialog(m_seams.Presenter, this);
     ReadSelectedRow(dialog.m_strServerName, dialog.m_strHostName, dialog.m_strTimeZone);
-    const std::string formerName = dialog.m_strServerName;
-    if (m_runDialog(dialog) != CPorticoEditServerDlg::IDOK)
+    if (m_seams.ServerDialog.Run(dialog) != CPorticoEditServerDlg::IDOK || !row.isValid())
         return;
-    // A row left over from a failed import may name a server that is gone: it stays as it is.
-    if (ServerInfo* server = FindServer(game->Servers, formerName)) {
-        server->Name = dialog.m_strServerName;
-        server->Hostname = dialog.m_strHostName;
-        server->TimeZone = dialog.m_strTimeZone;
-        if (HasSelection()) {
-            SetCell(m_nSelectedRow, ColumnName, server->Name);
-            SetCell(m_nSelectedRow, ColumnHost, server->Hostname);
-            SetCell(m_nSelectedRow, ColumnTimeZone, server->TimeZone);
-        }
-    }
-    AutoSizeColumns();
+    list.setServer(row.row(), dialog.m_strServerName, dialog.m_strHostName, dialog.m_strTimeZone);
 }
 
 void CPorticoView::OnDeleteServer()
 {
-    GameInfo* game = theApp.GetSelectedGame();
-    if (game == nullptr || !HasSelection())
+    if (m_selection.game() == nullptr || !HasSelection())
         return;
-    std::string serverName, hostName, timeZone;
-    ReadSelectedRow(serverName, hostName, timeZone);
-    game->Servers.RemoveByName(serverName);
-    removeRow(m_nSelectedRow);
-    AutoSizeColumns();
+    listModel().removeServer(m_nSelectedRow);
 }
 
 void CPorticoView::OnClearAll()
 {
-    GameInfo* game = theApp.GetSelectedGame();
-    if (game == nullptr)
+    if (m_selection.game() == nullptr)
         return;
-    game->Servers.Clear();
+    listModel().clear();
     RefreshList();
 }
 
 void CPorticoView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        OnRowActivate();
+        onRowActivate();
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void CPorticoView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     // Only the left button's double-click opens a row, as in any list.
     if (event->button() == Qt::LeftButton)
-        OnRowActivate();
+        onRowActivate();
 }
 
 void CPorticoView::contextMenuEvent(QContextMenuEvent* event)
@@ -210,25 +204,11 @@ QModelIndex CPorticoView::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
     // Home and End go to the first and last row, as in a list, not to the ends of a row.
     if (cursorAction == MoveHome || cursorAction == MoveEnd)
         modifiers |= Qt::ControlModifier;
-    return QTableWidget::moveCursor(cursorAction, modifiers);
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
-void CPorticoView::OnRowActivate()
+void CPorticoView::onRowActivate()
 {
     if (HasSelection())
         OnEditServer();
-}
-
-void CPorticoView::SetRow(int row, const ServerInfo& server)
-{
-    SetCell(row, ColumnName, server.Name);
-    SetCell(row, ColumnHost, server.Hostname);
-    SetCell(row, ColumnTimeZone, server.TimeZone);
-    SetCell(row, ColumnPing, server.PingTime);
-    SetCell(row, ColumnStatus, server.Status);
-}
-
-void CPorticoView::SetCell(int row, int column, const std::string& text)
-{
-    setItem(row, column, new QTableWidgetItem(AnsiText::ToQString(text)));
 }

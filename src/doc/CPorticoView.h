@@ -1,39 +1,36 @@
 #pragma once
 
-#include <QTableWidget>
+#include <QTableView>
 
-#include <functional>
 #include <string>
 
-class CCaptionBar;
-class CPorticoEditServerDlg;
+class GameSelection;
 class QMenu;
-struct ServerInfo;
+class ServerListModel;
+class ServerListModels;
+struct Seams;
 
-// The list of the selected game's servers, one row per server in list order, and the commands
-// that work on single servers. Rows mirror the server list in memory: commands change the list
-// first and the rows second.
-class CPorticoView : public QTableWidget {
+// The list of the selected game's servers and the commands that work on single servers. The
+// rows are the model of the selected game's list: every command changes the list through it,
+// and acts on the server of the selected row itself.
+class CPorticoView : public QTableView {
     Q_OBJECT
 
 public:
-    // Runs the server properties dialog and returns IDOK or IDCANCEL.
-    using DialogRunner = std::function<int(CPorticoEditServerDlg&)>;
+    CPorticoView(GameSelection& selection, ServerListModels& models, QMenu& contextMenu,
+                 const Seams& seams, QWidget* parent = nullptr);
 
-    enum Column { ColumnName, ColumnHost, ColumnTimeZone, ColumnPing, ColumnStatus, ColumnCount };
-
-    CPorticoView(CCaptionBar& captionBar, QMenu& contextMenu, QWidget* parent = nullptr);
-
-    // The first fill, once the frame has picked the selected game.
+    // The first fill, once the frame has picked the selected game; from then on the view
+    // follows the selection.
     void OnInitialUpdate();
-    // Rebuilds the caption bar's title and every row from the selected game.
+    // Shows the selected game: its title and its list.
     void RefreshList();
     // Each column as wide as the wider of its contents and its header; the last one also
     // fills the rest of the width.
     void AutoSizeColumns();
     // Whether a row is selected; if so, m_nSelectedRow is that row.
     bool HasSelection();
-    // The name, host name and time zone shown in row m_nSelectedRow.
+    // The name, host name and time zone of the server in row m_nSelectedRow.
     void ReadSelectedRow(std::string& serverName, std::string& hostName,
                          std::string& timeZone) const;
 
@@ -42,8 +39,14 @@ public:
     void OnDeleteServer();
     void OnClearAll();
 
-    // Replaces how the dialog is run; the dialog itself stays the real one.
-    void SetDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+    // The list shown: the selected game's, or an empty one.
+    ServerListModel& listModel() const;
+
+signals:
+    // The text of the caption bar: the selected game's name, version and patch.
+    void titleChanged(const QString& title);
+    // Rows or the selection changed, so commands may need enabling or disabling.
+    void commandStateChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -52,13 +55,14 @@ protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    void showList(ServerListModel& list);
     // Double-click and Enter: edit the selected row, if any.
-    void OnRowActivate();
-    void SetRow(int row, const ServerInfo& server);
-    void SetCell(int row, int column, const std::string& text);
+    void onRowActivate();
 
-    CCaptionBar& m_captionBar;
+    GameSelection& m_selection;
+    ServerListModels& m_models;
     QMenu& m_contextMenu;
-    DialogRunner m_runDialog;
+    const Seams& m_seams;
+    ServerListModel* m_list = nullptr;
     int m_nSelectedRow = -1;
 };

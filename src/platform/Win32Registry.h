@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/RegistryApi.h"
+#include "platform/Win32ErrorTexts.h"
 
 // The Windows registry itself, through the ANSI functions and in the 32-bit view, as the
 // games see it. Like the Wine prefix registry, a read of a key of HKEY_LOCAL_MACHINE that
@@ -17,4 +18,9 @@ public:
     RegStatus SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
     RegStatus CloseKey(RegHandle key) override;
+    // The system's own texts, from FormatMessageA.
+    const ErrorTextSource& ErrorTexts() const override { return m_errorTexts; }
+
+private:
+    Win32ErrorTexts m_errorTexts;
 };

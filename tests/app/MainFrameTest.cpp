@@ -5,6 +5,8 @@
 #include "app/Resource.h"
 #include "dialogs/CPorticoEditServerDlg.h"
 #include "doc/CPorticoView.h"
+#include "doc/ServerListModel.h"
+#include "doc/ServerListModels.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,7 +84,7 @@ TEST_P(StartUpTest, OneButtonPerInstalledGameAndTheFirstSelected)
         EXPECT_EQ(buttons[i]->iconSize(), QSize(32, 32));
         EXPECT_FALSE(action->icon().isNull());
     }
-    EXPECT_EQ(theApp.m_nSelectedGame, start.SelectedGame);
+    EXPECT_EQ(App().m_selection.index(), start.SelectedGame);
     EXPECT_EQ(Caption(), QString::fromLatin1(start.Caption));
     EXPECT_EQ(Rows(), Memory());
     EXPECT_EQ(Rows().size(), 3u);
@@ -123,7 +125,7 @@ TEST_F(MainFrameTest, NoGameInstalledSaysSoAndOpensNoWindow)
     ASSERT_EQ(presenter.Messages.size(), 1u);
     EXPECT_EQ(presenter.Messages[0].Text, kNoGameInstalled);
     EXPECT_EQ(presenter.Messages[0].Icon, MessageIcon::Error);
-    EXPECT_EQ(theApp.GetMainFrame(), nullptr);
+    EXPECT_EQ(App().mainFrame(), nullptr);
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className();
 }
@@ -139,7 +141,7 @@ TEST_F(MainFrameTest, AGameWhoseListCannotBeReadHasAButtonButIsNotSelectedFirst)
     const std::vector<QToolButton*> buttons = GameButtons();
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[0]->defaultAction()->data().toInt(), 32818);
-    EXPECT_EQ(theApp.m_nSelectedGame, 2);
+    EXPECT_EQ(App().m_selection.index(), 2);
     EXPECT_TRUE(presenter.Messages.empty());
 }
 
@@ -148,27 +150,22 @@ TEST_F(MainFrameTest, WithNoListReadableNoGameIsSelectedUntilOneIsChosen)
     prefix.Install(Game::Starcraft);
     ASSERT_TRUE(Start());
 
-    EXPECT_EQ(theApp.m_nSelectedGame, -1);
+    EXPECT_EQ(App().m_selection.index(), -1);
     EXPECT_EQ(Caption(), QString());
-    EXPECT_EQ(View().rowCount(), 0);
-    EXPECT_EQ(View().columnCount(), 5);
+    EXPECT_EQ(View().model()->rowCount(), 0);
+    EXPECT_EQ(View().model()->columnCount(), 5);
     for (const char* command : {"ID_SERVER_ADD", "ID_SERVER_CLEAR_ALL", "ID_SERVER_EDIT",
                                 "ID_SERVER_DELETE", "ID_SERVER_PING_ALL"})
         EXPECT_FALSE(Command(command).isEnabled()) << command;
 
     // Add and Clear All do nothing without a game, whatever calls them.
-    int dialogRuns = 0;
-    View().SetDialogRunner([&dialogRuns](CPorticoEditServerDlg&) {
-        ++dialogRuns;
-        return CPorticoEditServerDlg::IDCANCEL;
-    });
     View().OnAddServer();
     View().OnClearAll();
-    EXPECT_EQ(dialogRuns, 0);
-    EXPECT_EQ(View().rowCount(), 0);
+    EXPECT_TRUE(dialog.OpenedWith.empty());
+    EXPECT_EQ(View().model()->rowCount(), 0);
 
     GameButtons().at(0)->click();
-    EXPECT_EQ(theApp.m_nSelectedGame, 0);
+    EXPECT_EQ(App().m_selection.index(), 0);
     EXPECT_EQ(Caption(), QStringLiteral("Starcraft/Broodwar I (Patch: 1.08b/1.09b)"));
     EXPECT_TRUE(Command("ID_SERVER_ADD").isEnabled());
     EXPECT_TRUE(Command("ID_SERVER_CLEAR_ALL").isEnabled());
@@ -181,7 +178,7 @@ TEST_F(MainFrameTest, ChoosingAGameShowsItsListAsMemoryHoldsIt)
     ASSERT_EQ(buttons.size(), 3u);
 
     buttons[1]->click();
-    EXPECT_EQ(theApp.m_nSelectedGame, 1);
+    EXPECT_EQ(App().m_selection.index(), 1);
     EXPECT_EQ(Caption(), QStringLiteral("Diablo II (Patch: 1.08/1.09b)"));
     const std::vector<Row> diablo = Rows();
     ASSERT_EQ(diablo.size(), 3u);
@@ -190,15 +187,15 @@ TEST_F(MainFrameTest, ChoosingAGameShowsItsListAsMemoryHoldsIt)
 
     // An unsaved change stays in memory and shows again after a switch; the registry is not
     // read again.
-    theApp.m_catalog[0].Servers.RemoveByName("Pacific Ladder");
+    App().m_models.forGame(0).removeServer(0);
     buttons[0]->click();
     EXPECT_EQ(Rows(), Memory());
     EXPECT_EQ(Rows().size(), 2u);
 
-    // The selected game's button again rebuilds the rows.
-    theApp.m_catalog[0].Servers.AddServer("Late", "3", "late.test");
+    // Choosing the selected game again shows its list as memory holds it.
+    App().m_models.forGame(0).addServer("Late", "3", "late.test");
     buttons[0]->click();
-    EXPECT_EQ(theApp.m_nSelectedGame, 0);
+    EXPECT_EQ(App().m_selection.index(), 0);
     EXPECT_EQ(Rows(), Memory());
     EXPECT_EQ(Rows().size(), 3u);
 }
@@ -308,7 +305,7 @@ TEST_F(MainFrameTest, BarsAroundTheList)
 
     const QStringList headers = {"Servername", "Hostname", "TZ", "Ping (ms)", "Status"};
     for (int column = 0; column < headers.size(); ++column)
-        EXPECT_EQ(View().horizontalHeaderItem(column)->text(), headers[column]);
+        EXPECT_EQ(View().model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
     EXPECT_TRUE(View().showGrid());
     EXPECT_EQ(View().selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(View().selectionMode(), QAbstractItemView::SingleSelection);
@@ -352,20 +349,15 @@ TEST_F(MainFrameTest, AcceleratorsRunTheirCommands)
     ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
     Frame().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-    int dialogRuns = 0;
-    View().SetDialogRunner([&dialogRuns](CPorticoEditServerDlg&) {
-        ++dialogRuns;
-        return CPorticoEditServerDlg::IDCANCEL;
-    });
 
     QTest::keyClick(&View(), Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(&View(), Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(picker.Calls, 1);
     QTest::keyClick(&View(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(dialogRuns, 1);
+    EXPECT_EQ(dialog.OpenedWith.size(), 1u);
     SelectRow(0);
     QTest::keyClick(&View(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(dialogRuns, 2);
+    EXPECT_EQ(dialog.OpenedWith.size(), 2u);
     QTest::keyClick(&View(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Rows().size(), 2u);
     EXPECT_EQ(Memory(), Rows());

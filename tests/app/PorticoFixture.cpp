@@ -2,12 +2,11 @@
 
 #include "TestApplication.h"
 
-#include "app/AnsiText.h"
+#include "app/AppStartup.h"
 #include "app/CCaptionBar.h"
 #include "app/CMainFrame.h"
 #include "app/CPorticoApp.h"
-#include "app/FilePicker.h"
-#include "data/Services.h"
+#include "dialogs/AnsiText.h"
 #include "doc/CPorticoView.h"
 
 #include <QAction>
@@ -38,20 +37,13 @@ std::vector<PorticoFixture::Gateway> PorticoFixture::SampleGateways(Game game)
 void PorticoFixture::SetUp()
 {
     EnsureTestApplication();
-    Services::SetPresenter(&presenter);
-    FilePicker::Install(&picker);
-    theApp.m_catalog = GameCatalog();
-    theApp.m_nSelectedGame = -1;
 }
 
 void PorticoFixture::TearDown()
 {
-    theApp.ExitInstance(0);
-    theApp.m_catalog = GameCatalog();
-    theApp.m_nSelectedGame = -1;
-    FilePicker::Install(nullptr);
-    Services::SetPresenter(nullptr);
-    Services::SetRegistry(nullptr);
+    if (app != nullptr)
+        app->ExitInstance(0);
+    app.reset();
 }
 
 bool PorticoFixture::Start()
@@ -59,8 +51,8 @@ bool PorticoFixture::Start()
     prefix.Write();
     wine = std::make_unique<WineRegistry>(prefix.Path());
     registry = std::make_unique<CursorWatchingRegistry>(*wine);
-    Services::SetRegistry(registry.get());
-    return theApp.InitInstance();
+    app = std::make_unique<CPorticoApp>(*registry, seams);
+    return app->InitInstance();
 }
 
 bool PorticoFixture::StartWith(std::initializer_list<Game> games)
@@ -72,11 +64,18 @@ bool PorticoFixture::StartWith(std::initializer_list<Game> games)
     return Start();
 }
 
+CPorticoApp& PorticoFixture::App() const
+{
+    if (app == nullptr)
+        throw std::logic_error("the application has not started");
+    return *app;
+}
+
 CMainFrame& PorticoFixture::Frame() const
 {
-    if (theApp.GetMainFrame() == nullptr)
+    if (App().mainFrame() == nullptr)
         throw std::logic_error("the main window is not open");
-    return *theApp.GetMainFrame();
+    return *App().mainFrame();
 }
 
 CPorticoView& PorticoFixture::View() const
@@ -111,20 +110,18 @@ std::vector<QToolButton*> PorticoFixture::GameButtons() const
 
 QString PorticoFixture::Caption() const
 {
-    return Frame().GetCaptionBar()->Text();
+    return Frame().captionBar()->text();
 }
 
 std::vector<PorticoFixture::Row> PorticoFixture::Rows() const
 {
-    const CPorticoView& view = View();
+    const QAbstractItemModel& model = *View().model();
     std::vector<Row> rows;
-    for (int r = 0; r < view.rowCount(); ++r) {
+    for (int r = 0; r < model.rowCount(); ++r) {
         Row row;
-        for (int c = 0; c < 5; ++c) {
-            const QTableWidgetItem* item = view.item(r, c);
+        for (int c = 0; c < 5; ++c)
             row[static_cast<std::size_t>(c)] =
-                item == nullptr ? std::string() : AnsiText::FromQString(item->text());
-        }
+                AnsiText::FromQString(model.index(r, c).data().toString());
         rows.push_back(row);
     }
     return rows;
@@ -133,7 +130,7 @@ std::vector<PorticoFixture::Row> PorticoFixture::Rows() const
 std::vector<PorticoFixture::Row> PorticoFixture::Memory() const
 {
     std::vector<Row> servers;
-    if (const GameInfo* game = theApp.GetSelectedGame()) {
+    if (const GameInfo* game = App().m_selection.game()) {
         for (const ServerInfo& server : game->Servers)
             servers.push_back(
                 {server.Name, server.Hostname, server.TimeZone, server.PingTime, server.Status});
@@ -152,4 +149,24 @@ std::vector<std::string> PorticoFixture::MessageTexts() const
     for (const auto& message : presenter.Messages)
         texts.push_back(message.Text);
     return texts;
+}
+
+std::vector<std::vector<std::string>> PorticoFixture::ListsInPrefix() const
+{
+    WineRegistry fresh(prefix.Path());
+    GameCatalog catalog;
+    AppStartup::LoadCatalog(catalog);
+    std::vector<std::vector<std::string>> lists;
+    for (GameInfo& game : catalog) {
+        std::vector<std::string> servers;
+        try {
+            game.LoadGateways(fresh);
+            for (const ServerInfo& server : game.Servers)
+                servers.push_back(server.Name + "|" + server.Hostname + "|" + server.TimeZone);
+        } catch (const std::exception& e) {
+            servers.push_back(std::string("unreadable: ") + e.what());
+        }
+        lists.push_back(servers);
+    }
+    return lists;
 }

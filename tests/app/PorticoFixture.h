@@ -2,9 +2,12 @@
 
 #include "CursorWatchingRegistry.h"
 #include "RecordingPresenter.h"
+#include "RecordingUrlOpener.h"
 #include "ScriptedFilePicker.h"
+#include "ScriptedServerDialog.h"
 #include "TempWinePrefix.h"
 
+#include "doc/Seams.h"
 #include "platform/WineRegistry.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +18,13 @@
 #include <vector>
 
 class CMainFrame;
+class CPorticoApp;
 class CPorticoView;
 class QAction;
 class QToolButton;
 
-// Starts the real application on a Wine prefix of the test's own, with message boxes and the
-// file dialog answered by the test.
+// Starts the real application on a Wine prefix of the test's own, a fresh one per test, with
+// message boxes, the file dialog and the server dialog answered by the test.
 class PorticoFixture : public ::testing::Test {
 protected:
     using Game = TempWinePrefix::Game;
@@ -39,12 +43,14 @@ protected:
     // Installs the games with their sample lists, then starts.
     bool StartWith(std::initializer_list<Game> games);
 
+    CPorticoApp& App() const;
     CMainFrame& Frame() const;
     CPorticoView& View() const;
     QAction& Command(const char* objectName) const;
     std::vector<QToolButton*> GameButtons() const;
     QString Caption() const;
 
+    // What the list view shows.
     std::vector<Row> Rows() const;
     // The selected game's list in memory.
     std::vector<Row> Memory() const;
@@ -52,9 +58,17 @@ protected:
 
     std::vector<std::string> MessageTexts() const;
 
+    // Each game's list as a fresh start on the prefix would read it, a server as
+    // "name|host|time zone", or the reason it cannot be read.
+    std::vector<std::vector<std::string>> ListsInPrefix() const;
+
     TempWinePrefix prefix;
     RecordingPresenter presenter;
     ScriptedFilePicker picker;
+    ScriptedServerDialog dialog;
+    RecordingUrlOpener urls;
+    const Seams seams{presenter, picker, dialog, urls};
     std::unique_ptr<WineRegistry> wine;
     std::unique_ptr<CursorWatchingRegistry> registry;
+    std::unique_ptr<CPorticoApp> app;
 };

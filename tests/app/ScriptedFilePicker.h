@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FilePicker.h"
+#include "doc/FilePicker.h"
 
 #include <optional>
 

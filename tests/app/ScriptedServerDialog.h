@@ -1,17 +1,16 @@
 #pragma once
 
-#include "doc/CPorticoView.h"
+#include "dialogs/ServerDialogRunner.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
-
-class CPorticoEditServerDlg;
 
 // Answers the server properties dialog in place of the user: each run notes the texts the
 // dialog opened with, then types the next answer and presses OK, or Cancel when the answers
 // have run out.
-class ScriptedServerDialog {
+class ScriptedServerDialog : public ServerDialogRunner {
 public:
     struct Answer {
         std::string ServerName;
@@ -21,9 +20,11 @@ public:
     // Server name, host name, time zone.
     using Fields = std::array<std::string, 3>;
 
-    CPorticoView::DialogRunner Runner();
+    int Run(CPorticoEditServerDlg& dialog) override;
 
     std::vector<Answer> Answers;
     std::vector<Fields> OpenedWith;
     std::vector<const CPorticoEditServerDlg*> Dialogs;
+    // When set, runs the dialog in place of the answers (and notes nothing).
+    std::function<int(CPorticoEditServerDlg&)> Instead;
 };

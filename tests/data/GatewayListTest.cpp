@@ -1,11 +1,9 @@
 #include "MemoryRegistry.h"
-#include "RecordingPresenter.h"
 
 #include "app/AppStartup.h"
 #include "data/ErrorCodes.h"
 #include "data/GameCatalog.h"
 #include "data/GatewayListCodec.h"
-#include "data/Services.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,8 +20,6 @@ class GatewayListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Services::SetRegistry(&registry);
-        Services::SetPresenter(&presenter);
         ASSERT_TRUE(AppStartup::LoadCatalog(catalog));
         // Starcraft and Warcraft III installed; Diablo II is not.
         registry.Put(Reg::LocalMachine, "Software\\Blizzard Entertainment\\Starcraft", "Program",
@@ -31,12 +27,7 @@ protected:
         registry.AddKey(Reg::CurrentUser, kWarcraftKey);
         registry.AddKey(Reg::CurrentUser, kBnetKey);
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(registry.OpenHandles(), 0u);
-        Services::SetRegistry(nullptr);
-        Services::SetPresenter(nullptr);
-    }
+    void TearDown() override { EXPECT_EQ(registry.OpenHandles(), 0u); }
 
     GameInfo& Starcraft() { return catalog[0]; }
     GameInfo& Diablo() { return catalog[1]; }
@@ -48,20 +39,19 @@ protected:
     }
 
     MemoryRegistry registry;
-    RecordingPresenter presenter;
     GameCatalog catalog;
 };
 
 TEST_F(GatewayListTest, EmptyListIsNineBytes)
 {
-    ASSERT_TRUE(Starcraft().SaveGateways());
+    ASSERT_TRUE(Starcraft().SaveGateways(registry));
     EXPECT_EQ(StoredStarcraft(), "1001\0"s
                                  "00\0"s
                                  "\0"s);
     EXPECT_EQ(registry.Get(Reg::CurrentUser, kBnetKey, "Battle.net gateways")->Type,
               Reg::TypeMultiSz);
     Starcraft().Servers.AddServer("x", "1", "h");
-    EXPECT_EQ(Starcraft().LoadGateways(), 0);
+    EXPECT_EQ(Starcraft().LoadGateways(registry), 0);
     EXPECT_TRUE(Starcraft().Servers.Empty());
 }
 
@@ -74,9 +64,9 @@ TEST_F(GatewayListTest, SaveAndLoadKeepEveryByteOfTheTexts)
     Starcraft().Servers.AddServer(names[0], "-1", "eu.example.net");
     Starcraft().Servers.AddServer(names[1], "", "192.0.2.7");
     Starcraft().Servers.AddServer(names[2], "\xFF\x81", "h\x8D");
-    ASSERT_TRUE(Starcraft().SaveGateways());
+    ASSERT_TRUE(Starcraft().SaveGateways(registry));
 
-    EXPECT_EQ(Starcraft().LoadGateways(), 3);
+    EXPECT_EQ(Starcraft().LoadGateways(registry), 3);
     ASSERT_EQ(Starcraft().Servers.Size(), 3u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Starcraft().Servers[i].Name, names[i]);
@@ -95,18 +85,18 @@ TEST_F(GatewayListTest, HundredServersReadBackWholeBeyondOneKilobyte)
         Starcraft().Servers.AddServer("Server number " + std::to_string(i), std::to_string(i % 24),
                                       "host" + std::to_string(i) + ".example.org");
     Starcraft().Servers[7].PingTime = "12";
-    ASSERT_TRUE(Starcraft().SaveGateways());
+    ASSERT_TRUE(Starcraft().SaveGateways(registry));
     const std::string stored = StoredStarcraft();
     EXPECT_GT(stored.size(), 1024u);
     EXPECT_EQ(stored.substr(0, 9), "1001\0"
                                    "100\0"s);
 
-    EXPECT_EQ(Starcraft().LoadGateways(), 100);
+    EXPECT_EQ(Starcraft().LoadGateways(registry), 100);
     ASSERT_EQ(Starcraft().Servers.Size(), 100u);
     EXPECT_EQ(Starcraft().Servers[99].Hostname, "host99.example.org");
     EXPECT_EQ(Starcraft().Servers[7].PingTime, "");
     // The next save writes the same bytes, not an empty list.
-    ASSERT_TRUE(Starcraft().SaveGateways());
+    ASSERT_TRUE(Starcraft().SaveGateways(registry));
     EXPECT_EQ(StoredStarcraft().size(), stored.size());
 }
 
@@ -231,11 +221,11 @@ TEST_F(GatewayListTest, HeaderOfAListThatWasReadIsWrittenBack)
                  "2\0"
                  "B\0"
                  "\0"s);
-    EXPECT_EQ(Starcraft().LoadGateways(), 1);
+    EXPECT_EQ(Starcraft().LoadGateways(registry), 1);
     ASSERT_TRUE(Starcraft().Servers.RemoveByName("A"));
     Starcraft().Servers.AddServer("C", "3", "c.example");
     Starcraft().Servers.AddServer("D", "4", "d.example");
-    ASSERT_TRUE(Starcraft().SaveGateways());
+    ASSERT_TRUE(Starcraft().SaveGateways(registry));
     EXPECT_EQ(StoredStarcraft(), "1002\0"
                                  "01\0"
                                  "b.example\0"
@@ -252,9 +242,9 @@ TEST_F(GatewayListTest, HeaderOfAListThatWasReadIsWrittenBack)
     // A list that did not exist gets the format version and the count.
     Starcraft().Servers.Clear();
     Warcraft().Servers.AddServer("W", "0", "w.example");
-    EXPECT_EQ(Warcraft().LoadGateways(), 0);
+    EXPECT_EQ(Warcraft().LoadGateways(registry), 0);
     Warcraft().Servers.AddServer("W", "0", "w.example");
-    ASSERT_TRUE(Warcraft().SaveGateways());
+    ASSERT_TRUE(Warcraft().SaveGateways(registry));
     EXPECT_EQ(registry.Get(Reg::CurrentUser, kWarcraftKey, "Battle.net gateways")->Data,
               "1001\0"
               "01\0"
@@ -275,7 +265,7 @@ TEST_F(GatewayListTest, ValuesOfOtherTypesAreReadAsBytes)
                      "n\0"
                      "\0"s,
                      type);
-        EXPECT_EQ(Starcraft().LoadGateways(), 1);
+        EXPECT_EQ(Starcraft().LoadGateways(registry), 1);
         EXPECT_EQ(Starcraft().Servers.Size(), 1u);
     }
 }
@@ -294,7 +284,7 @@ TEST_F(GatewayListTest, ServerWithoutHostNameIsNotStoredAndNamed)
     Starcraft().Servers.AddServer("Last", "3", "c.example");
 
     std::string reason;
-    EXPECT_FALSE(Starcraft().SaveGateways(&reason));
+    EXPECT_FALSE(Starcraft().SaveGateways(registry, &reason));
     EXPECT_THAT(reason, ::testing::HasSubstr("\"No host\""));
     EXPECT_THAT(reason, ::testing::HasSubstr("no host name"));
     EXPECT_EQ(StoredStarcraft(), before);
@@ -302,19 +292,19 @@ TEST_F(GatewayListTest, ServerWithoutHostNameIsNotStoredAndNamed)
 
     Starcraft().Servers[1].Hostname = "b.example";
     Starcraft().Servers[2].Name = "La\0st"s;
-    EXPECT_FALSE(Starcraft().SaveGateways(&reason));
+    EXPECT_FALSE(Starcraft().SaveGateways(registry, &reason));
     EXPECT_THAT(reason, ::testing::HasSubstr("NUL"));
     EXPECT_EQ(StoredStarcraft(), before);
 }
 
 TEST_F(GatewayListTest, InstalledMeansTheKeyOpens)
 {
-    EXPECT_TRUE(Starcraft().IsInstalled());
-    EXPECT_FALSE(Diablo().IsInstalled());
+    EXPECT_TRUE(Starcraft().IsInstalled(registry));
+    EXPECT_FALSE(Diablo().IsInstalled(registry));
     // The installation key without its value still counts.
-    EXPECT_TRUE(Warcraft().IsInstalled());
+    EXPECT_TRUE(Warcraft().IsInstalled(registry));
     GameInfo unknown("Imported only");
-    EXPECT_FALSE(unknown.IsInstalled());
+    EXPECT_FALSE(unknown.IsInstalled(registry));
 }
 
 TEST_F(GatewayListTest, LoadFromAMissingKeyThrowsTheSystemText)
@@ -323,7 +313,7 @@ TEST_F(GatewayListTest, LoadFromAMissingKeyThrowsTheSystemText)
                       static_cast<RegStatus>(ErrorCode::AccessDenied));
     Starcraft().Servers.AddServer("x", "1", "h");
     try {
-        Starcraft().LoadGateways();
+        Starcraft().LoadGateways(registry);
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "Access is denied.");
@@ -336,7 +326,7 @@ TEST_F(GatewayListTest, SaveAllGoesOnAndReportsEachGame)
     Starcraft().Servers.AddServer("No host", "2", "");
     Warcraft().Servers.AddServer("W", "1", "w.example");
     SaveReport report;
-    EXPECT_TRUE(catalog.SaveAll(&report));
+    EXPECT_TRUE(catalog.SaveAll(registry, &report));
     EXPECT_THAT(report.Saved, ::testing::ElementsAre("Warcraft III"));
     ASSERT_EQ(report.Failed.size(), 1u);
     EXPECT_EQ(report.Failed[0].GameName, "Starcraft/Broodwar");
@@ -346,7 +336,7 @@ TEST_F(GatewayListTest, SaveAllGoesOnAndReportsEachGame)
                       static_cast<RegStatus>(ErrorCode::AccessDenied));
     Starcraft().Servers[0].Hostname = "s.example";
     SaveReport denied;
-    EXPECT_TRUE(catalog.SaveAll(&denied));
+    EXPECT_TRUE(catalog.SaveAll(registry, &denied));
     EXPECT_THAT(denied.Saved, ::testing::IsEmpty());
     ASSERT_EQ(denied.Failed.size(), 2u);
     EXPECT_EQ(denied.Failed[1].GameName, "Warcraft III");
@@ -368,7 +358,7 @@ TEST_F(GatewayListTest, ReloadAllStopsAtTheFirstGameThatFails)
     Diablo().BnetConfigKey = "SOFTWARE\\Nowhere";
 
     GameError stopped;
-    EXPECT_FALSE(catalog.ReloadAll(&stopped));
+    EXPECT_FALSE(catalog.ReloadAll(registry, &stopped));
     EXPECT_EQ(stopped.GameName, "Diablo");
     EXPECT_EQ(stopped.Reason, "The system cannot find the file specified.");
     EXPECT_EQ(Starcraft().Servers.Size(), 1u);
@@ -376,7 +366,7 @@ TEST_F(GatewayListTest, ReloadAllStopsAtTheFirstGameThatFails)
     EXPECT_EQ(Warcraft().Servers[0].Name, "kept");
 
     Diablo().BnetConfigKey = kBnetKey;
-    EXPECT_TRUE(catalog.ReloadAll());
+    EXPECT_TRUE(catalog.ReloadAll(registry));
     EXPECT_TRUE(Warcraft().Servers.Empty());
 }
 
@@ -393,7 +383,7 @@ TEST_F(GatewayListTest, ReloadAllPassesGamesThatAreNotInstalled)
                  "W\0"
                  "\0"s);
     GameError stopped;
-    EXPECT_TRUE(catalog.ReloadAll(&stopped));
+    EXPECT_TRUE(catalog.ReloadAll(registry, &stopped));
     EXPECT_TRUE(Diablo().Servers.Empty());
     EXPECT_EQ(Warcraft().Servers.Size(), 1u);
     EXPECT_EQ(stopped.GameName, "");

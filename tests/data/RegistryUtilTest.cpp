@@ -2,7 +2,7 @@
 
 #include "data/ErrorCodes.h"
 #include "data/ErrorTextSource.h"
-#include "data/Services.h"
+#include "data/ErrorTextTable.h"
 #include "data/Util.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +15,7 @@ using Op = MemoryRegistry::Operation;
 namespace {
 class RegistryUtilTest : public ::testing::Test {
 protected:
-    void SetUp() override { Services::SetRegistry(&registry); }
-    void TearDown() override
-    {
-        EXPECT_EQ(registry.OpenHandles(), 0u);
-        Services::SetRegistry(nullptr);
-    }
+    void TearDown() override { EXPECT_EQ(registry.OpenHandles(), 0u); }
     static RegStatus Code(std::uint32_t code) { return static_cast<RegStatus>(code); }
 
     MemoryRegistry registry;
@@ -30,16 +25,19 @@ TEST_F(RegistryUtilTest, ReadReturnsTheValueOrTheDefault)
 {
     registry.Put(Reg::CurrentUser, "Software\\K", "V", "a\0b\0\0"s);
     std::uint32_t size = 99;
-    EXPECT_EQ(Util::ReadRegistryValue("software\\k", "v", "", size, Reg::CurrentUser), "a\0b\0\0"s);
+    EXPECT_EQ(Util::ReadRegistryValue(registry, "software\\k", "v", "", size, Reg::CurrentUser),
+              "a\0b\0\0"s);
     EXPECT_EQ(size, 5u);
 
-    EXPECT_EQ(Util::ReadRegistryValue("Software\\K", "Missing", "dflt", size, Reg::CurrentUser),
-              "dflt");
+    EXPECT_EQ(
+        Util::ReadRegistryValue(registry, "Software\\K", "Missing", "dflt", size, Reg::CurrentUser),
+        "dflt");
     EXPECT_EQ(size, 0u);
 
     registry.Put(Reg::CurrentUser, "Software\\K", "Big", std::string(70000, 'x'));
-    EXPECT_EQ(Util::ReadRegistryValue("Software\\K", "Big", "", size, Reg::CurrentUser).size(),
-              70000u);
+    EXPECT_EQ(
+        Util::ReadRegistryValue(registry, "Software\\K", "Big", "", size, Reg::CurrentUser).size(),
+        70000u);
     EXPECT_EQ(size, 70000u);
 }
 
@@ -59,7 +57,7 @@ TEST_P(RegistryReadFailures, ThrowWithTheSystemText)
     registry.FailWith(GetParam().Operation, Code(GetParam().Code));
     std::uint32_t size = 7;
     try {
-        Util::ReadRegistryValue("Software\\K", "V", "", size, Reg::CurrentUser);
+        Util::ReadRegistryValue(registry, "Software\\K", "V", "", size, Reg::CurrentUser);
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), GetParam().Text);
@@ -80,14 +78,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RegistryUtilTest, MissingKeyThrowsFileNotFound)
 {
     std::uint32_t size = 0;
-    EXPECT_THROW(Util::ReadRegistryValue("Software\\None", "V", "", size, Reg::LocalMachine),
+    EXPECT_THROW(
+        Util::ReadRegistryValue(registry, "Software\\None", "V", "", size, Reg::LocalMachine),
+        std::runtime_error);
+    EXPECT_THROW(Util::ReadRegistryValue(registry, "Software\\None", "V", "", size, 0),
                  std::runtime_error);
-    EXPECT_THROW(Util::ReadRegistryValue("Software\\None", "V", "", size, 0), std::runtime_error);
 }
 
 TEST_F(RegistryUtilTest, WriteCreatesTheKeyAndStoresExactBytes)
 {
-    Util::WriteRegistryValue("Software\\New\\Deep", "V", "x\0y\0\0"s, Reg::CurrentUser);
+    Util::WriteRegistryValue(registry, "Software\\New\\Deep", "V", "x\0y\0\0"s, Reg::CurrentUser);
     ASSERT_TRUE(registry.HasKey(Reg::CurrentUser, "Software\\New\\Deep"));
     const auto value = registry.Get(Reg::CurrentUser, "Software\\New\\Deep", "V");
     ASSERT_TRUE(value);
@@ -99,7 +99,7 @@ TEST_F(RegistryUtilTest, WriteFailuresThrowAndCloseTheKey)
 {
     for (Op op : {Op::Create, Op::Set, Op::Close}) {
         registry.FailWith(op, Code(ErrorCode::AccessDenied));
-        EXPECT_THROW(Util::WriteRegistryValue("Software\\K", "V", "x", Reg::CurrentUser),
+        EXPECT_THROW(Util::WriteRegistryValue(registry, "Software\\K", "V", "x", Reg::CurrentUser),
                      std::runtime_error);
         registry.FailWith(op, 0);
         EXPECT_EQ(registry.OpenHandles(), 0u);
@@ -118,14 +118,13 @@ TEST(FormatErrorMessage, CutsAtTheLastCarriageReturn)
             return {};
         }
     } texts;
-    Services::SetErrorTexts(&texts);
-    EXPECT_EQ(Util::FormatErrorMessage(1), "Line one.\r\nLine two.");
-    EXPECT_EQ(Util::FormatErrorMessage(2), "No line break");
-    EXPECT_EQ(Util::FormatErrorMessage(3), "");
-    Services::SetErrorTexts(nullptr);
-    EXPECT_EQ(Util::FormatErrorMessage(ErrorCode::FileNotFound),
+    EXPECT_EQ(Util::FormatErrorMessage(texts, 1), "Line one.\r\nLine two.");
+    EXPECT_EQ(Util::FormatErrorMessage(texts, 2), "No line break");
+    EXPECT_EQ(Util::FormatErrorMessage(texts, 3), "");
+    const ErrorTextTable ours;
+    EXPECT_EQ(Util::FormatErrorMessage(ours, ErrorCode::FileNotFound),
               "The system cannot find the file specified.");
-    EXPECT_EQ(Util::FormatErrorMessage(ErrorCode::WineServerRunning),
+    EXPECT_EQ(Util::FormatErrorMessage(ours, ErrorCode::WineServerRunning),
               "Wine is running for this prefix and would overwrite the change: close the games, "
               "or run `wineserver -k`, then save again.");
 }

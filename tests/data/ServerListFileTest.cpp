@@ -1,10 +1,8 @@
-#include "RecordingPresenter.h"
 #include "TempDir.h"
 
 #include "app/AppStartup.h"
 #include "data/GameCatalog.h"
 #include "data/ServerListFile.h"
-#include "data/Services.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,18 +18,13 @@ const std::string kFixtures = PORTICO_DATA_FIXTURES;
 
 class ServerListFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Services::SetPresenter(&presenter);
-        ASSERT_TRUE(AppStartup::LoadCatalog(catalog));
-    }
-    void TearDown() override { Services::SetPresenter(nullptr); }
+    void SetUp() override { ASSERT_TRUE(AppStartup::LoadCatalog(catalog)); }
 
     // What the import command does: read the file, then parse it into the catalogue.
     bool Import(const std::string& path)
     {
         std::stringstream stream;
-        return ReadServerListFile(path, stream) && catalog.Parse(stream);
+        return ReadServerListFile(path, stream, &error) && catalog.Parse(stream, &error);
     }
     std::vector<std::string> Names(std::size_t game) const
     {
@@ -42,7 +35,7 @@ protected:
     }
 
     TempDir dir;
-    RecordingPresenter presenter;
+    std::string error;
     GameCatalog catalog;
 };
 
@@ -56,13 +49,13 @@ TEST_F(ServerListFileTest, ReadsTextWithoutLeadingBlanksAndAppendsOneNul)
     };
     for (const auto& [file, expected] : cases) {
         std::stringstream stream;
-        ASSERT_TRUE(ReadServerListFile(dir.Write("f.xml", file).string(), stream));
+        ASSERT_TRUE(ReadServerListFile(dir.Write("f.xml", file).string(), stream, &error));
         EXPECT_EQ(stream.str(), expected);
     }
-    EXPECT_THAT(presenter.Messages, IsEmpty());
+    EXPECT_EQ(error, "");
 }
 
-TEST_F(ServerListFileTest, FailuresShowTheirMessageAndLeaveTheListsAlone)
+TEST_F(ServerListFileTest, FailuresSayWhyAndLeaveTheListsAlone)
 {
     catalog[0].Servers.AddServer("kept", "1", "h");
     const struct {
@@ -76,11 +69,9 @@ TEST_F(ServerListFileTest, FailuresShowTheirMessageAndLeaveTheListsAlone)
          "Exception class: std::runtime_error\nThe file is empty or holds only white space."},
     };
     for (const auto& c : cases) {
-        presenter.Messages.clear();
+        error.clear();
         EXPECT_FALSE(Import(c.Path));
-        ASSERT_EQ(presenter.Messages.size(), 1u);
-        EXPECT_EQ(presenter.Messages[0].Text, c.Message);
-        EXPECT_EQ(presenter.Messages[0].Icon, MessageIcon::Warning);
+        EXPECT_EQ(error, c.Message);
     }
     EXPECT_EQ(catalog[0].Servers.Size(), 1u);
 }
@@ -148,6 +139,6 @@ TEST_F(ServerListFileTest, MalformedFileClearsTheListsAndKeepsWhatCameBefore)
         EXPECT_THAT(Names(0), IsEmpty());
         EXPECT_EQ(catalog[1].Servers.Size(), servers);
     }
-    EXPECT_THAT(presenter.Messages, IsEmpty());
+    EXPECT_EQ(error, "");
 }
 } // namespace

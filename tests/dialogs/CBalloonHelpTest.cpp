@@ -1,9 +1,12 @@
 #include "dialogs/CBalloonHelp.h"
+
+#include "RecordingUrlOpener.h"
+#include "TestApplication.h"
+
 #include "dialogs/BalloonLayout.h"
 #include "dialogs/BalloonOptions.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -43,22 +46,12 @@ BalloonRect Desktop()
             screen.top() + screen.height()};
 }
 
-// Receives the URLs that a balloon hands to the desktop.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-};
-
 // An owner window with a focused text field, as a dialog would be.
 class BalloonTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        EnsureTestApplication();
         m_owner = std::make_unique<QWidget>();
         m_owner->setObjectName(QStringLiteral("owner"));
         auto* layout = new QVBoxLayout(m_owner.get());
@@ -87,7 +80,7 @@ protected:
         auto* balloon = new CBalloonHelp;
         EXPECT_TRUE(balloon->CreateBalloon(QStringLiteral("Title"), content, anchor,
                                            options | BALLOON_DELETE_ON_CLOSE, m_owner.get(), url,
-                                           timeoutMs));
+                                           &m_urls, timeoutMs));
         return balloon;
     }
 
@@ -108,6 +101,7 @@ protected:
         QApplication::sendEvent(balloon, &event);
     }
 
+    RecordingUrlOpener m_urls;
     std::unique_ptr<QWidget> m_owner;
     QLineEdit* m_edit = nullptr;
 };
@@ -238,23 +232,20 @@ TEST_F(BalloonTest, DiesWithItsOwner)
 
 TEST_F(BalloonTest, LeftClickOpensTheUrlUnlessLeftUpClosesIt)
 {
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("portico-test"), &recorder, "Open");
     const QString url = QStringLiteral("portico-test://help");
 
     const QPointer<CBalloonHelp> withUrl = Open(BALLOON_NO_FADE_OUT, 0, QPoint(300, 200), url);
     QTest::mouseClick(withUrl, Qt::LeftButton, {}, ClientOrigin(*withUrl) + QPoint(2, 2));
-    EXPECT_EQ(recorder.urls, QList<QUrl>{QUrl(url)});
+    EXPECT_EQ(m_urls.Opened, QList<QUrl>{QUrl(url)});
     EXPECT_TRUE(QTest::qWaitFor([&] { return withUrl.isNull(); }, kWaitMs));
 
     const QPointer<CBalloonHelp> leftUp =
         Open(BALLOON_CLOSE_ON_LEFT_UP | BALLOON_NO_FADE_OUT, 0, QPoint(300, 200), url);
     EXPECT_EQ(QWidget::mouseGrabber(), leftUp.data());
     QTest::mouseClick(leftUp, Qt::LeftButton, {}, ClientOrigin(*leftUp) + QPoint(2, 2));
-    EXPECT_EQ(recorder.urls.size(), 1);
+    EXPECT_EQ(m_urls.Opened.size(), 1);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return leftUp.isNull(); }, kWaitMs));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("portico-test"));
 }
 
 TEST_F(BalloonTest, CloseButtonReleasedOffItKeepsTheBalloonAndOnItCloses)
@@ -308,9 +299,7 @@ TEST_F(BalloonTest, WithoutAnOwnerOrActiveWindowNothingIsShown)
     QApplication::setActiveWindow(nullptr);
     CBalloonHelp balloon;
     EXPECT_FALSE(balloon.CreateBalloon(QStringLiteral("Title"), QStringLiteral("Text"),
-                                       QPoint(10, 10), 0, nullptr, QString(), 0));
+                                       QPoint(10, 10), 0, nullptr, QString(), nullptr, 0));
     EXPECT_FALSE(balloon.isVisible());
 }
 } // namespace
-
-#include "CBalloonHelpTest.moc"

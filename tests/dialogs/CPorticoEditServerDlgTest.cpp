@@ -1,7 +1,8 @@
 #include "dialogs/CPorticoEditServerDlg.h"
 
-#include "data/MessagePresenter.h"
-#include "data/Services.h"
+#include "RecordingPresenter.h"
+#include "TestApplication.h"
+
 #include "dialogs/BalloonOptions.h"
 #include "dialogs/CBalloonHelp.h"
 
@@ -24,20 +25,9 @@
 namespace {
 constexpr int kWaitMs = 5000;
 
-class RecordingPresenter : public MessagePresenter {
-public:
-    void ShowMessage(const std::string& text, MessageIcon icon) override
-    {
-        messages.emplace_back(text, icon);
-    }
-
-    std::vector<std::pair<std::string, MessageIcon>> messages;
-};
-
 class EditServerDlgTest : public testing::Test {
 protected:
-    void SetUp() override { Services::SetPresenter(&m_presenter); }
-    void TearDown() override { Services::SetPresenter(nullptr); }
+    void SetUp() override { EnsureTestApplication(); }
 
     // Runs the dialog modally; drive runs once it is shown and active and should end it. A
     // dialog still open afterwards is cancelled, so that a failing test never hangs.
@@ -111,16 +101,16 @@ class MissingFieldTest : public EditServerDlgTest,
 TEST_P(MissingFieldTest, FirstEmptyFieldIsReportedFocusedAndTheDialogKeepsTheTexts)
 {
     const MissingCase& c = GetParam();
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     const int result = Run(dialog, [&] {
         Child<QLineEdit>(dialog, "serverNameEdit")->setText(QString::fromLatin1(c.server));
         Child<QLineEdit>(dialog, "hostNameEdit")->setText(QString::fromLatin1(c.host));
         Child<QLineEdit>(dialog, "timeZoneEdit")->setText(QString::fromLatin1(c.timeZone));
         Child<QPushButton>(dialog, "okButton")->click();
 
-        ASSERT_EQ(m_presenter.messages.size(), 1u);
-        EXPECT_EQ(m_presenter.messages[0].first, c.message);
-        EXPECT_EQ(m_presenter.messages[0].second, MessageIcon::Error);
+        ASSERT_EQ(m_presenter.Messages.size(), 1u);
+        EXPECT_EQ(m_presenter.Messages[0].Text, c.message);
+        EXPECT_EQ(m_presenter.Messages[0].Icon, MessageIcon::Error);
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.focus));
         EXPECT_TRUE(dialog.isVisible());
@@ -147,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditServerDlgTest, EmptyFieldGetsItsHelpWhenTheFocusMovesThere)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     dialog.m_strServerName = "Mine";
     Run(dialog, [&] {
         QPushButton* ok = Child<QPushButton>(dialog, "okButton");
@@ -177,7 +167,7 @@ class AcceptedTextTest : public EditServerDlgTest,
 TEST_P(AcceptedTextTest, AnyNonEmptyTextsComeBackUnchanged)
 {
     const AcceptedCase& c = GetParam();
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     dialog.m_strServerName = c.server;
     dialog.m_strHostName = c.host;
     dialog.m_strTimeZone = c.timeZone;
@@ -186,7 +176,7 @@ TEST_P(AcceptedTextTest, AnyNonEmptyTextsComeBackUnchanged)
         QTest::keyClick(Child<QLineEdit>(dialog, "timeZoneEdit"), Qt::Key_Return);
     });
     EXPECT_EQ(result, CPorticoEditServerDlg::IDOK);
-    EXPECT_TRUE(m_presenter.messages.empty());
+    EXPECT_TRUE(m_presenter.Messages.empty());
     EXPECT_EQ(dialog.m_strServerName, c.server);
     EXPECT_EQ(dialog.m_strHostName, c.host);
     EXPECT_EQ(dialog.m_strTimeZone, c.timeZone);
@@ -206,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditServerDlgTest, FieldsShowTheMembersInTheGamesCodePage)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     dialog.m_strServerName = "Caf\xE9 \x80";
     dialog.m_strHostName = "198.51.100.7";
     dialog.m_strTimeZone = "-1";
@@ -220,7 +210,7 @@ TEST_F(EditServerDlgTest, FieldsShowTheMembersInTheGamesCodePage)
 
 TEST_F(EditServerDlgTest, RunningAgainShowsTheTextsOfTheLastOk)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     const auto type = [&](const char* server, const char* host, const char* timeZone) {
         Child<QLineEdit>(dialog, "serverNameEdit")->setText(server);
         Child<QLineEdit>(dialog, "hostNameEdit")->setText(host);
@@ -252,7 +242,7 @@ TEST_F(EditServerDlgTest, RunningAgainShowsTheTextsOfTheLastOk)
 
 TEST_F(EditServerDlgTest, OpeningShowsTheServerNameHelpAtTheFieldsCentre)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         CBalloonHelp* balloon = WaitForBalloon(dialog, "Server name");
         ASSERT_NE(balloon, nullptr);
@@ -286,7 +276,7 @@ class HelpButtonTest : public EditServerDlgTest, public testing::WithParamInterf
 TEST_P(HelpButtonTest, QuestionMarkPointsAtTheFieldNotAtTheButton)
 {
     const HelpCase& c = GetParam();
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr);
         for (CBalloonHelp* balloon : dialog.findChildren<CBalloonHelp*>())
@@ -306,7 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(EditServerDlgTest, HostNameExamplesUseDocumentationAddresses)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         QTest::mouseClick(Child<QPushButton>(dialog, "hostNameHelpButton"), Qt::LeftButton);
         CBalloonHelp* balloon = WaitForBalloon(dialog, "Host name");
@@ -327,7 +317,7 @@ TEST_F(EditServerDlgTest, HostNameExamplesUseDocumentationAddresses)
 
 TEST_F(EditServerDlgTest, TabClosesTheHelpAndTheNextFieldShowsItsOwn)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         QPointer<CBalloonHelp> server = WaitForBalloon(dialog, "Server name");
         ASSERT_TRUE(server);
@@ -341,7 +331,7 @@ TEST_F(EditServerDlgTest, TabClosesTheHelpAndTheNextFieldShowsItsOwn)
 
 TEST_F(EditServerDlgTest, MnemonicMovesTheFocusToItsField)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), "timeZoneEdit");
@@ -351,7 +341,7 @@ TEST_F(EditServerDlgTest, MnemonicMovesTheFocusToItsField)
 
 TEST_F(EditServerDlgTest, TabOrderFollowsTheTemplate)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] {
         QStringList order;
         for (int i = 0; i < 9; ++i) {
@@ -366,14 +356,14 @@ TEST_F(EditServerDlgTest, TabOrderFollowsTheTemplate)
 
 TEST_F(EditServerDlgTest, BalloonsGoWithTheDialogWindow)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     Run(dialog, [&] { ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr); });
     EXPECT_TRUE(dialog.findChildren<CBalloonHelp*>().isEmpty());
 }
 
 TEST_F(EditServerDlgTest, ControlsCarryTheirTextsAndProportions)
 {
-    CPorticoEditServerDlg dialog;
+    CPorticoEditServerDlg dialog(m_presenter);
     EXPECT_EQ(dialog.windowTitle(), "Server properties");
     EXPECT_EQ(Child<QLabel>(dialog, "serverNameLabel")->text(), "&Server name :");
     EXPECT_EQ(Child<QLabel>(dialog, "hostNameLabel")->text(), "&Host name :");

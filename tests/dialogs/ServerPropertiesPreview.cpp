@@ -1,6 +1,8 @@
 // Opens the server properties dialog as the add command does and saves a picture of the whole
 // screen once the first help balloon is up. Run it on a real display or under Xvfb:
 //   xvfb-run -a -s "-screen 0 1024x768x24" server_properties_preview picture.png
+#include "RecordingPresenter.h"
+
 #include "dialogs/CBalloonHelp.h"
 #include "dialogs/CPorticoEditServerDlg.h"
 
@@ -16,7 +18,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString path =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("server-properties-dialog.png");
-    CPorticoEditServerDlg dialog;
+    RecordingPresenter presenter;
+    CPorticoEditServerDlg dialog(presenter);
     bool saved = false;
     QTimer::singleShot(0, &dialog, [&] {
         const bool shown = QTest::qWaitFor(

@@ -1,9 +1,7 @@
 #include "PorticoFixture.h"
 #include "ScriptedServerDialog.h"
 
-#include "app/AppStartup.h"
 #include "app/CPorticoApp.h"
-#include "data/Services.h"
 #include "doc/CPorticoView.h"
 
 #include <QApplication>
@@ -24,34 +22,10 @@ constexpr char kLoaded[] = "Settings successfully loaded from registry.\nPress O
 constexpr char kSaved[] = "Settings successfully saved to registry.\nPress OK to continue";
 constexpr char kImportFailed[] = "Error while importing Server List";
 
-// The lists as a fresh start on the same prefix would read them.
-std::vector<std::vector<std::string>> NamesInRegistry(const std::string& prefixPath)
-{
-    WineRegistry wine(prefixPath);
-    RegistryApi& previous = Services::Registry();
-    Services::SetRegistry(&wine);
-    GameCatalog catalog;
-    AppStartup::LoadCatalog(catalog);
-    std::vector<std::vector<std::string>> lists;
-    for (GameInfo& game : catalog) {
-        std::vector<std::string> names;
-        try {
-            game.LoadGateways();
-            for (const ServerInfo& server : game.Servers)
-                names.push_back(server.Name + "|" + server.Hostname + "|" + server.TimeZone);
-        } catch (const std::exception& e) {
-            names.push_back(std::string("unreadable: ") + e.what());
-        }
-        lists.push_back(names);
-    }
-    Services::SetRegistry(&previous);
-    return lists;
-}
-
-std::vector<std::string> NamesInMemory()
+std::vector<std::string> NamesInMemory(const CPorticoApp& app)
 {
     std::vector<std::string> names;
-    for (const ServerInfo& server : theApp.GetSelectedGame()->Servers)
+    for (const ServerInfo& server : app.m_selection.game()->Servers)
         names.push_back(server.Name + "|" + server.Hostname + "|" + server.TimeZone);
     return names;
 }
@@ -70,16 +44,16 @@ using DocumentCommandsTest = PorticoFixture;
 TEST_F(DocumentCommandsTest, ReloadReplacesMemoryWithTheRegistryUnderTheWaitCursor)
 {
     ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
-    theApp.GetSelectedGame()->Servers.Clear();
+    App().m_selection.game()->Servers.Clear();
     prefix.SetGateways(Game::Starcraft, {{"changed.test", "3", "Changed Outside"}});
     prefix.Write();
     registry->OpenedWithWaitCursor = registry->OpenedWithoutWaitCursor = 0;
 
     Command("ID_FILE_RELOAD").trigger();
 
-    EXPECT_THAT(NamesInMemory(), ElementsAre("Changed Outside|changed.test|3"));
+    EXPECT_THAT(NamesInMemory(App()), ElementsAre("Changed Outside|changed.test|3"));
     EXPECT_EQ(Rows(), Memory());
-    EXPECT_EQ(theApp.m_catalog[2].Servers.Size(), 3u);
+    EXPECT_EQ(App().m_catalog[2].Servers.Size(), 3u);
     EXPECT_THAT(MessageTexts(), ElementsAre(kLoaded));
     EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Warning));
     EXPECT_GT(registry->OpenedWithWaitCursor, 0);
@@ -92,7 +66,7 @@ TEST_F(DocumentCommandsTest, AReloadThatStopsAtAGameSaysWhereAndWhy)
     // Starcraft is installed but its list's key is missing: the reload stops there.
     prefix.Install(Game::Starcraft);
     ASSERT_TRUE(StartWith({Game::Warcraft}));
-    theApp.GetSelectedGame()->Servers.Clear();
+    App().m_selection.game()->Servers.Clear();
 
     Command("ID_FILE_RELOAD").trigger();
 
@@ -102,7 +76,7 @@ TEST_F(DocumentCommandsTest, AReloadThatStopsAtAGameSaysWhereAndWhy)
                             "after it were not reloaded."));
     EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Error));
     // Warcraft III comes after it: memory keeps what it held, and the view shows memory.
-    EXPECT_TRUE(NamesInMemory().empty());
+    EXPECT_TRUE(NamesInMemory(App()).empty());
     EXPECT_EQ(Rows(), Memory());
 }
 
@@ -110,23 +84,21 @@ TEST_F(DocumentCommandsTest, AReloadPassesGamesThatAreNotInstalled)
 {
     // Warcraft III is not installed and has no key: its list stays empty, without a word.
     ASSERT_TRUE(StartWith({Game::Starcraft}));
-    theApp.GetSelectedGame()->Servers.Clear();
+    App().m_selection.game()->Servers.Clear();
 
     Command("ID_FILE_RELOAD").trigger();
 
     EXPECT_THAT(MessageTexts(), ElementsAre(kLoaded));
-    EXPECT_EQ(NamesInMemory().size(), 3u);
-    EXPECT_TRUE(theApp.m_catalog[2].Servers.Empty());
+    EXPECT_EQ(NamesInMemory(App()).size(), 3u);
+    EXPECT_TRUE(App().m_catalog[2].Servers.Empty());
 }
 
 TEST_F(DocumentCommandsTest, SaveWritesTheInstalledGamesListsToThePrefix)
 {
     ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
-    ScriptedServerDialog dialog;
     dialog.Answers = {{"Gen\xe8ve \x80 Hall", "geneve.test", "1"}};
-    View().SetDialogRunner(dialog.Runner());
     Command("ID_SERVER_ADD").trigger();
-    theApp.m_catalog[2].Servers.RemoveByName("Northern Hall");
+    App().m_catalog[2].Servers.RemoveByName("Northern Hall");
     registry->OpenedWithWaitCursor = registry->OpenedWithoutWaitCursor = 0;
 
     Command("ID_FILE_SAVE_REGISTRY").trigger();
@@ -136,7 +108,7 @@ TEST_F(DocumentCommandsTest, SaveWritesTheInstalledGamesListsToThePrefix)
     EXPECT_GT(registry->OpenedWithWaitCursor, 0);
     EXPECT_EQ(registry->OpenedWithoutWaitCursor, 0);
 
-    const auto lists = NamesInRegistry(prefix.Path());
+    const auto lists = ListsInPrefix();
     ASSERT_EQ(lists.size(), 3u);
     EXPECT_THAT(lists[0],
                 ElementsAre("Pacific Ladder|sc-west.test|-8", "Atlantic Ladder|sc-east.test|-5",
@@ -152,8 +124,8 @@ TEST_F(DocumentCommandsTest, ASaveThatFailsForAGameSaysWhichAndConfirmsOnlyTheOt
 {
     ASSERT_TRUE(StartWith({Game::Starcraft, Game::Warcraft}));
     // A server without a host name cannot be stored in a gateway list.
-    theApp.m_catalog[2].Servers.AddServer("No Host", "1", "");
-    const std::string warcraftBefore = NamesInRegistry(prefix.Path())[2].front();
+    App().m_catalog[2].Servers.AddServer("No Host", "1", "");
+    const std::string warcraftBefore = ListsInPrefix()[2].front();
 
     Command("ID_FILE_SAVE_REGISTRY").trigger();
 
@@ -165,7 +137,7 @@ TEST_F(DocumentCommandsTest, ASaveThatFailsForAGameSaysWhichAndConfirmsOnlyTheOt
               "Settings of Starcraft/Broodwar successfully saved to registry.\nPress OK to "
               "continue");
     EXPECT_THAT(Icons(presenter), ElementsAre(MessageIcon::Error, MessageIcon::Warning));
-    EXPECT_EQ(NamesInRegistry(prefix.Path())[2].front(), warcraftBefore);
+    EXPECT_EQ(ListsInPrefix()[2].front(), warcraftBefore);
 }
 
 struct ImportCase {
@@ -192,9 +164,7 @@ TEST_P(ImportTest, ImportShowsWhatMemoryHoldsAfterwards)
     if (import.Content)
         std::ofstream(file, std::ios::binary) << *import.Content;
     picker.Answer = QString::fromStdString(file.string());
-    // The rows no longer match memory until the next refresh.
-    theApp.GetSelectedGame()->Servers.RemoveByName("Pacific Ladder");
-    const std::vector<std::string> expected = import.ExpectedList.value_or(NamesInMemory());
+    const std::vector<std::string> expected = import.ExpectedList.value_or(NamesInMemory(App()));
 
     Command("ID_FILE_IMPORT").trigger();
 
@@ -208,7 +178,7 @@ TEST_P(ImportTest, ImportShowsWhatMemoryHoldsAfterwards)
     if (!import.ExpectedMessages.empty()) {
         EXPECT_EQ(presenter.Messages.back().Icon, MessageIcon::Error);
     }
-    EXPECT_EQ(NamesInMemory(), expected);
+    EXPECT_EQ(NamesInMemory(App()), expected);
     EXPECT_EQ(Rows(), Memory());
 }
 

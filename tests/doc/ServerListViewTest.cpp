@@ -1,10 +1,11 @@
 #include "PorticoFixture.h"
 #include "ScriptedServerDialog.h"
 
-#include "app/AnsiText.h"
 #include "app/CPorticoApp.h"
+#include "dialogs/AnsiText.h"
 #include "dialogs/CPorticoEditServerDlg.h"
 #include "doc/CPorticoView.h"
+#include "doc/ServerListModel.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,10 +28,7 @@ protected:
     {
         PorticoFixture::SetUp();
         ASSERT_TRUE(StartWith({Game::Starcraft, Game::Diablo}));
-        View().SetDialogRunner(dialog.Runner());
     }
-
-    ScriptedServerDialog dialog;
 };
 
 TEST_F(ServerListViewTest, AddAppendsTheServerToMemoryAndARowAtTheEnd)
@@ -88,7 +86,7 @@ TEST_F(ServerListViewTest, GivingUpAfterATakenNameAddsNothing)
 
 TEST_F(ServerListViewTest, EditOpensWithTheRowAndChangesOnlyTheThreeTexts)
 {
-    GameInfo& game = *theApp.GetSelectedGame();
+    GameInfo& game = *App().m_selection.game();
     game.Servers[2].PingTime = "42";
     game.Servers[2].Status = "Reply";
     View().RefreshList();
@@ -103,34 +101,70 @@ TEST_F(ServerListViewTest, EditOpensWithTheRowAndChangesOnlyTheThreeTexts)
     EXPECT_EQ(Rows(), Memory());
 }
 
-TEST_F(ServerListViewTest, EditMayGiveTheNameOfAnotherServerAndLaterEditsFindTheFirst)
+TEST_F(ServerListViewTest, EditMayGiveTheNameOfAnotherServerAndLaterEditsActOnTheirOwnRow)
 {
     SelectRow(2);
-    dialog.Answers = {{"Pacific Ladder", "copy.test", "0"}, {"Renamed", "first.test", "3"}};
+    dialog.Answers = {{"Pacific Ladder", "copy.test", "0"}, {"Renamed", "third.test", "3"}};
     Command("ID_SERVER_EDIT").trigger();
     EXPECT_EQ(Memory()[0][0], "Pacific Ladder");
     EXPECT_EQ(Memory()[2][0], "Pacific Ladder");
     EXPECT_TRUE(presenter.Messages.empty());
 
-    // The third row's name now leads to the first server of that name.
+    // The third row opens with its own server and changes it, not the first of its name.
     SelectRow(2);
     Command("ID_SERVER_EDIT").trigger();
-    EXPECT_EQ(Memory()[0], (Row{"Renamed", "first.test", "3", "", ""}));
-    EXPECT_EQ(Memory()[2], (Row{"Pacific Ladder", "copy.test", "0", "", ""}));
+    ASSERT_EQ(dialog.OpenedWith.size(), 2u);
+    EXPECT_EQ(dialog.OpenedWith[1],
+              (ScriptedServerDialog::Fields{"Pacific Ladder", "copy.test", "0"}));
+    EXPECT_EQ(Memory()[0], (Row{"Pacific Ladder", "sc-west.test", "-8", "", ""}));
+    EXPECT_EQ(Memory()[2], (Row{"Renamed", "third.test", "3", "", ""}));
+    EXPECT_EQ(Rows(), Memory());
 }
 
-TEST_F(ServerListViewTest, EditOfARowWhoseServerIsGoneChangesNothing)
+// Two servers of one name: what is saved is what the rows show, whichever of them is changed.
+struct DuplicateCase {
+    const char* Label;
+    const char* Command;
+    std::vector<std::string> Saved;
+};
+
+void PrintTo(const DuplicateCase& duplicate, std::ostream* os)
 {
-    theApp.GetSelectedGame()->Servers.RemoveByName("Atlantic Ladder");
-    const std::vector<Row> rowsBefore = Rows();
-    const std::vector<Row> memoryBefore = Memory();
-    SelectRow(1);
-    dialog.Answers = {{"Other", "other.test", "5"}};
-    Command("ID_SERVER_EDIT").trigger();
-
-    EXPECT_EQ(Rows(), rowsBefore);
-    EXPECT_EQ(Memory(), memoryBefore);
+    *os << duplicate.Label;
 }
+
+class DuplicateNameTest : public ServerListViewTest,
+                          public ::testing::WithParamInterface<DuplicateCase> {};
+
+TEST_P(DuplicateNameTest, ThePrefixHoldsExactlyTheRowsShown)
+{
+    SelectRow(2);
+    dialog.Answers = {{"Pacific Ladder", "copy.test", "0"}, {"Pacific Ladder", "edited.test", "7"}};
+    Command("ID_SERVER_EDIT").trigger();
+    SelectRow(2);
+    Command(GetParam().Command).trigger();
+    Command("ID_FILE_SAVE_REGISTRY").trigger();
+
+    std::vector<std::string> shown;
+    for (const Row& row : Rows())
+        shown.push_back(row[0] + "|" + row[1] + "|" + row[2]);
+    EXPECT_EQ(shown, GetParam().Saved);
+    EXPECT_EQ(ListsInPrefix().at(0), GetParam().Saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, DuplicateNameTest,
+                         ::testing::Values(DuplicateCase{"Delete",
+                                                         "ID_SERVER_DELETE",
+                                                         {"Pacific Ladder|sc-west.test|-8",
+                                                          "Atlantic Ladder|sc-east.test|-5"}},
+                                           DuplicateCase{"Edit",
+                                                         "ID_SERVER_EDIT",
+                                                         {"Pacific Ladder|sc-west.test|-8",
+                                                          "Atlantic Ladder|sc-east.test|-5",
+                                                          "Pacific Ladder|edited.test|7"}}),
+                         [](const ::testing::TestParamInfo<DuplicateCase>& info) {
+                             return info.param.Label;
+                         });
 
 TEST_F(ServerListViewTest, EditCancelledChangesNothing)
 {
@@ -153,12 +187,6 @@ TEST_F(ServerListViewTest, DeleteRemovesTheServerAndItsRowWithoutAQuestion)
     EXPECT_EQ(Memory()[0][0], "Pacific Ladder");
     EXPECT_EQ(Memory()[1][0], "Z\xfcrich Caf\xe9");
     EXPECT_EQ(Rows(), Memory());
-
-    // A row whose server is gone from memory still goes.
-    theApp.GetSelectedGame()->Servers.RemoveByName("Pacific Ladder");
-    SelectRow(0);
-    Command("ID_SERVER_DELETE").trigger();
-    EXPECT_EQ(Rows(), Memory());
 }
 
 TEST_F(ServerListViewTest, ClearAllEmptiesTheListInMemoryOnly)
@@ -167,8 +195,8 @@ TEST_F(ServerListViewTest, ClearAllEmptiesTheListInMemoryOnly)
     Command("ID_SERVER_CLEAR_ALL").trigger();
 
     EXPECT_TRUE(Memory().empty());
-    EXPECT_EQ(View().rowCount(), 0);
-    EXPECT_EQ(theApp.m_catalog[1].Servers.Size(), 3u);
+    EXPECT_EQ(View().model()->rowCount(), 0);
+    EXPECT_EQ(App().m_catalog[1].Servers.Size(), 3u);
     EXPECT_EQ(prefix.ReadFile("user.reg"), userReg);
     EXPECT_TRUE(presenter.Messages.empty());
 }
@@ -180,7 +208,7 @@ TEST_F(ServerListViewTest, TabKeysLeaveTheSelectedRowAsItIs)
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         SCOPED_TRACE(key);
         SelectRow(1);
-        for (int press = 0; press < CPorticoView::ColumnCount + 1; ++press)
+        for (int press = 0; press < ServerListModel::ColumnCount + 1; ++press)
             QTest::keyClick(&View(), key);
         const QModelIndexList selected = View().selectionModel()->selectedRows();
         ASSERT_EQ(selected.size(), 1);
@@ -275,7 +303,7 @@ TEST_F(ServerListViewTest, OnlyTheLeftButtonsDoubleClickOpensARow)
 // game shows them and come back unchanged.
 TEST_F(ServerListViewTest, TheRealDialogKeepsEveryByteOfAName)
 {
-    View().SetDialogRunner([](CPorticoEditServerDlg& dialog) { return dialog.DoModal(); });
+    dialog.Instead = [](CPorticoEditServerDlg& real) { return real.DoModal(); };
     GameButtons().at(1)->click();
     const std::string colourName = "\x04Gold\x07 Realm\x06";
     ASSERT_EQ(Memory()[2][0], colourName);

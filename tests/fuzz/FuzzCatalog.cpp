@@ -1,7 +1,4 @@
-#include "FuzzNullPresenter.h"
-
 #include "data/GameCatalog.h"
-#include "data/Services.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +7,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzNullPresenter presenter;
-    Services::SetPresenter(&presenter);
     GameCatalog catalog;
     std::stringstream stream(std::string(reinterpret_cast<const char*>(data), size));
     catalog.Parse(stream);

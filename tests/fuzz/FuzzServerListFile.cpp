@@ -1,8 +1,5 @@
-#include "FuzzNullPresenter.h"
-
 #include "data/GameCatalog.h"
 #include "data/ServerListFile.h"
-#include "data/Services.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +12,6 @@
 // The import path whole: the bytes as a file on disk, read and parsed into the catalogue.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzNullPresenter presenter;
     // The file is removed when the fuzzer exits.
     static const struct ScratchFile {
         std::string Path = (std::filesystem::temp_directory_path() /
@@ -24,7 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ~ScratchFile() { std::filesystem::remove(Path); }
     } scratch;
     const std::string& path = scratch.Path;
-    Services::SetPresenter(&presenter);
     {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

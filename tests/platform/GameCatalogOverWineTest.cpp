@@ -1,10 +1,8 @@
 #include "FakeWineServer.h"
 #include "HiveFiles.h"
-#include "RecordingPresenter.h"
 #include "TempDir.h"
 #include "app/AppStartup.h"
 #include "data/GameCatalog.h"
-#include "data/Services.h"
 #include "platform/WineRegistry.h"
 
 #include <gmock/gmock.h>
@@ -18,15 +16,8 @@ protected:
     {
         HiveFiles::Write(Hive("user.reg"), HiveFiles::Fixture("user.reg"));
         HiveFiles::Write(Hive("system.reg"), HiveFiles::Fixture("system.reg"));
-        Services::SetRegistry(&registry);
-        Services::SetPresenter(&presenter);
         ASSERT_TRUE(AppStartup::LoadCatalog(catalog));
         ASSERT_EQ(catalog.Size(), 3u);
-    }
-    void TearDown() override
-    {
-        Services::SetRegistry(nullptr);
-        Services::SetPresenter(nullptr);
     }
     std::string Hive(const char* name) const { return (dir.Path() / name).string(); }
     GameInfo& Starcraft() { return catalog[0]; }
@@ -35,23 +26,22 @@ protected:
 
     TempDir dir;
     WineRegistry registry{dir.Path().string()};
-    RecordingPresenter presenter;
     GameCatalog catalog;
 };
 
 TEST_F(GameCatalogOverWineTest, InstalledGamesAndListsAreWhatTheGamesSee)
 {
-    EXPECT_TRUE(Starcraft().IsInstalled());
-    EXPECT_FALSE(Diablo().IsInstalled());
-    EXPECT_FALSE(Warcraft().IsInstalled());
+    EXPECT_TRUE(Starcraft().IsInstalled(registry));
+    EXPECT_FALSE(Diablo().IsInstalled(registry));
+    EXPECT_FALSE(Warcraft().IsInstalled(registry));
 
-    EXPECT_EQ(Starcraft().LoadGateways(), 1);
+    EXPECT_EQ(Starcraft().LoadGateways(registry), 1);
     ASSERT_EQ(Starcraft().Servers.Size(), 2u);
     EXPECT_EQ(Starcraft().Servers[0].Hostname, "uswest.battle.net");
     EXPECT_EQ(Starcraft().Servers[0].TimeZone, "8");
     EXPECT_EQ(Starcraft().Servers[0].Name, "U.S. West");
     EXPECT_EQ(Starcraft().Servers[1].Name, "U.S. East");
-    EXPECT_EQ(Diablo().LoadGateways(), 0);
+    EXPECT_EQ(Diablo().LoadGateways(registry), 0);
     EXPECT_TRUE(Diablo().Servers.Empty());
 
     // Diablo II's key added with Wine's 64-bit reg.exe: the game counts as installed.
@@ -60,7 +50,7 @@ TEST_F(GameCatalogOverWineTest, InstalledGamesAndListsAreWhatTheGamesSee)
                   "[Software\\\\Blizzard Entertainment\\\\Diablo II] 1796855091\n"
                   "\"Program\"=\"C:\\\\D2\\\\Game.exe\"\n\n");
     HiveFiles::Write(Hive("system.reg"), system);
-    EXPECT_TRUE(Diablo().IsInstalled());
+    EXPECT_TRUE(Diablo().IsInstalled(registry));
 }
 
 TEST_F(GameCatalogOverWineTest, SavedListsReadBackInAFreshProgram)
@@ -70,17 +60,16 @@ TEST_F(GameCatalogOverWineTest, SavedListsReadBackInAFreshProgram)
     Starcraft().Servers.AddServer("Second", "", "two.example");
     Diablo().Servers.AddServer("Not installed", "1", "three.example");
     SaveReport report;
-    ASSERT_TRUE(catalog.SaveAll(&report));
+    ASSERT_TRUE(catalog.SaveAll(registry, &report));
     EXPECT_THAT(report.Saved, testing::ElementsAre("Starcraft/Broodwar"));
     EXPECT_TRUE(report.Failed.empty());
 
     WineRegistry fresh(dir.Path().string());
-    Services::SetRegistry(&fresh);
     GameCatalog reloaded;
     ASSERT_TRUE(AppStartup::LoadCatalog(reloaded));
     // Warcraft III is not installed and has no key in this prefix: its list stays empty.
     GameError stoppedAt;
-    EXPECT_TRUE(reloaded.ReloadAll(&stoppedAt));
+    EXPECT_TRUE(reloaded.ReloadAll(fresh, &stoppedAt));
     EXPECT_EQ(stoppedAt.GameName, "");
     EXPECT_TRUE(reloaded[2].Servers.Empty());
     ASSERT_EQ(reloaded[0].Servers.Size(), 2u);
@@ -100,7 +89,7 @@ TEST_F(GameCatalogOverWineTest, ARunningWineServerFailsTheSaveWithWhatToDo)
     FakeWineServer server(dir.Path() / "server-tmp" / FakeWineServer::FolderName(dir.Path()));
     ASSERT_TRUE(server.Running());
     std::string reason;
-    EXPECT_FALSE(Starcraft().SaveGateways(&reason));
+    EXPECT_FALSE(Starcraft().SaveGateways(registry, &reason));
     EXPECT_THAT(reason, testing::HasSubstr("run `wineserver -k`, then save again"));
     EXPECT_EQ(HiveFiles::Read(Hive("user.reg")), original);
 }

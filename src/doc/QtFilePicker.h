@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FilePicker.h"
+#include "doc/FilePicker.h"
 
 // The platform's file dialog.
 class QtFilePicker : public FilePicker {

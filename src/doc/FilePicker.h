@@ -5,8 +5,7 @@
 
 class QWidget;
 
-// Where the program asks the user for a file. The program installs the platform's dialog at
-// start-up; tests install their own answers.
+// Where the program asks the user for a file: the platform's dialog, or a test's answers.
 class FilePicker {
 public:
     virtual ~FilePicker() = default;
@@ -16,7 +15,4 @@ public:
     virtual bool GetOpenFileName(QWidget* parent, const QString& title,
                                  const QStringList& nameFilters, const QString& defaultSuffix,
                                  QString& path) = 0;
-
-    static FilePicker& Current();
-    static void Install(FilePicker* picker);
 };

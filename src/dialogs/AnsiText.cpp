@@ -1,4 +1,4 @@
-#include "app/AnsiText.h"
+#include "dialogs/AnsiText.h"
 
 #include "data/AnsiCodePage.h"
 

@@ -1,4 +1,4 @@
-#include "app/CWaitCursor.h"
+#include "doc/CWaitCursor.h"
 
 #include <QApplication>
 #include <QCursor>

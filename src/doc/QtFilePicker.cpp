@@ -1,4 +1,4 @@
-#include "app/QtFilePicker.h"
+#include "doc/QtFilePicker.h"
 
 #include <QFileDialog>
 

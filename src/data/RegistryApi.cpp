@@ -1,0 +1,9 @@
+#include "data/RegistryApi.h"
+
+#include "data/ErrorTextTable.h"
+
+const ErrorTextSource& RegistryApi::ErrorTexts() const
+{
+    static const ErrorTextTable table;
+    return table;
+}

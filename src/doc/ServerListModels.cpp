@@ -1,0 +1,29 @@
+#include "doc/ServerListModels.h"
+
+#include "data/GameCatalog.h"
+#include "doc/ServerListModel.h"
+
+ServerListModels::ServerListModels(GameCatalog& catalog, QObject* parent)
+    : QObject(parent), m_catalog(catalog),
+      m_noGame(new ServerListModel(catalog, ServerListModel::kNoGame, this))
+{
+}
+
+ServerListModel& ServerListModels::forGame(std::int32_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_catalog.Size())
+        return *m_noGame;
+    const auto game = static_cast<std::size_t>(index);
+    while (m_models.size() <= game)
+        m_models.push_back(new ServerListModel(m_catalog, m_models.size(), this));
+    return *m_models[game];
+}
+
+void ServerListModels::replaceAll(const std::function<void()>& change)
+{
+    for (ServerListModel* model : m_models)
+        model->beginReplace();
+    change();
+    for (ServerListModel* model : m_models)
+        model->endReplace();
+}
