@@ -6,6 +6,7 @@
 #include "dialogs/UrlOpener.h"
 
 #include "FakeMessenger.h"
+#include "ModalDialogTest.h"
 #include "RecordingPresenter.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QTextDocument>
-#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -24,6 +24,9 @@
 #include <functional>
 
 namespace {
+using ModalDialogTest::Child;
+using ModalDialogTest::RunModal;
+
 class RecordingUrlOpener : public UrlOpener {
 public:
     bool OpenUrl(const QUrl& url) override
@@ -37,26 +40,6 @@ public:
 
 class AboutDlgTest : public testing::Test {
 protected:
-    // Runs the box modally; drive runs once it is shown and active. A box still open
-    // afterwards is cancelled, so that a failing test never hangs.
-    static int Run(CPorticoAboutDlg& dialog, const std::function<void()>& drive)
-    {
-        QTimer::singleShot(0, &dialog, [&dialog, &drive] {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-            drive();
-            if (dialog.isVisible())
-                dialog.reject();
-        });
-        return dialog.DoModal();
-    }
-
-    template <typename T> static T* Child(const CPorticoAboutDlg& dialog, const char* name)
-    {
-        T* child = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-
     // How many of the button's pixels are drawn in exactly this colour.
     static int PixelsOf(LinkButton* button, const QColor& colour)
     {
@@ -153,7 +136,7 @@ TEST_F(AboutDlgTest, LinkButtonsTakeTheSizeOfTheirContent)
 TEST_F(AboutDlgTest, LinkTurnsPureBlueUnderTheMouse)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         LinkButton* mail = Child<LinkButton>(dialog, "mailLinkButton");
         const QColor highlight = mail->palette().color(QPalette::Highlight);
         const QColor blue(0, 0, 255);
@@ -174,7 +157,7 @@ TEST_F(AboutDlgTest, LinkTurnsPureBlueUnderTheMouse)
 TEST_F(AboutDlgTest, MailLinkOpensAMailToTheAuthor)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QTest::mouseClick(Child<LinkButton>(dialog, "mailLinkButton"), Qt::LeftButton);
         EXPECT_TRUE(dialog.isVisible());
     });
@@ -185,7 +168,7 @@ TEST_F(AboutDlgTest, MailLinkOpensAMailToTheAuthor)
 TEST_F(AboutDlgTest, WithoutAMessengerEachClickSaysItIsNotInstalled)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         LinkButton* link = Child<LinkButton>(dialog, "messengerLinkButton");
         QTest::mouseClick(link, Qt::LeftButton);
         QTest::mouseClick(link, Qt::LeftButton);
@@ -204,7 +187,7 @@ TEST_F(AboutDlgTest, ConnectedMessengerOpensAConversationSilently)
 {
     FakeMessenger messenger;
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, messenger);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QTest::mouseClick(Child<LinkButton>(dialog, "messengerLinkButton"), Qt::LeftButton);
     });
     EXPECT_EQ(messenger.Conversations, std::vector<std::string>{"ferryman@example.com"});
@@ -215,7 +198,7 @@ TEST_F(AboutDlgTest, ConnectedMessengerOpensAConversationSilently)
 TEST_F(AboutDlgTest, OpensOnTheMailLinkAndEnterClosesThroughOk)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    const int result = Run(dialog, [&] {
+    const int result = RunModal(dialog, [&] {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), "mailLinkButton");
         EXPECT_TRUE(Child<QPushButton>(dialog, "okButton")->isDefault());
@@ -228,7 +211,7 @@ TEST_F(AboutDlgTest, OpensOnTheMailLinkAndEnterClosesThroughOk)
 TEST_F(AboutDlgTest, TabWalksTheLinksAndOk)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QStringList order;
         for (int i = 0; i < 4; ++i) {
             order << QApplication::focusWidget()->objectName();
@@ -255,7 +238,7 @@ class AboutCloseTest : public AboutDlgTest, public testing::WithParamInterface<C
 TEST_P(AboutCloseTest, EndsWithItsResult)
 {
     CPorticoAboutDlg dialog(m_urlOpener, m_presenter, m_absentMessenger);
-    EXPECT_EQ(Run(dialog, [&] { GetParam().close(dialog); }), GetParam().result);
+    EXPECT_EQ(RunModal(dialog, [&] { GetParam().close(dialog); }), GetParam().result);
     EXPECT_FALSE(dialog.isVisible());
 }
 
