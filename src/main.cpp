@@ -1,3 +1,4 @@
+#include "about/AbsentMessenger.h"
 #include "app/CPorticoApp.h"
 #include "app/QtMessagePresenter.h"
 #include "dialogs/DesktopUrlOpener.h"
@@ -26,7 +27,8 @@ int main(int argc, char* argv[])
     QtFilePicker files;
     ModalServerDialogRunner serverDialog;
     DesktopUrlOpener urls;
-    const Seams seams{presenter, files, serverDialog, urls};
+    AbsentMessenger messenger;
+    const Seams seams{presenter, files, serverDialog, urls, messenger};
 
     CPorticoApp theApp(registry, seams);
     if (!theApp.InitInstance())

@@ -1,6 +1,7 @@
 // Start-up of the main window, offscreen: from the catalogue to a shown 600 x 400 window, on the
 // demo prefix and on one whose system.reg is 20 MB, beside an empty QMainWindow shown the same
 // way. Each round reads the prefix afresh, as a new process would.
+#include "about/AbsentMessenger.h"
 #include "app/CMainFrame.h"
 #include "app/CPorticoApp.h"
 #include "data/MessagePresenter.h"
@@ -112,7 +113,8 @@ void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
     NoFiles files;
     ModalServerDialogRunner serverDialog;
     NoUrls urls;
-    const Seams seams{presenter, files, serverDialog, urls};
+    AbsentMessenger messenger;
+    const Seams seams{presenter, files, serverDialog, urls, messenger};
     for (auto _ : state) {
         WineRegistry registry(prefix.string());
         CPorticoApp app(registry, seams);

@@ -41,6 +41,8 @@ public:
 
     CPorticoView* GetActiveView() const { return m_pView; }
     CCaptionBar* captionBar() const { return m_wndCaptionBar; }
+    // The action of a command id of the menus, the toolbar or the shortcuts bar.
+    QAction* command(int id) const { return m_commands.at(id); }
 
     // Enables or disables every command as the state of the view and the catalogue allows.
     void updateCommandUi();

@@ -1,11 +1,14 @@
 #include "app/CPorticoApp.h"
 
+#include "about/CPorticoAboutDlg.h"
 #include "app/AppStartup.h"
 #include "app/CMainFrame.h"
+#include "app/Resource.h"
 #include "data/MessagePresenter.h"
 #include "doc/CPorticoDoc.h"
 #include "doc/CPorticoView.h"
 
+#include <QAction>
 #include <QtGlobal>
 
 #include <string>
@@ -41,10 +44,18 @@ bool CPorticoApp::InitInstance()
         return false;
     }
     m_pMainWnd->GetActiveView()->OnInitialUpdate();
+    QObject::connect(m_pMainWnd->command(ID_APP_ABOUT), &QAction::triggered,
+                     [this] { OnAppAbout(); });
 
     // Whatever show state the start asked for, the window opens normally.
     m_pMainWnd->showNormal();
     return true;
+}
+
+void CPorticoApp::OnAppAbout()
+{
+    CPorticoAboutDlg dialog(m_seams.Urls, m_seams.Presenter, m_seams.InstantMessenger);
+    dialog.DoModal();
 }
 
 int CPorticoApp::ExitInstance(int exitCode)

@@ -29,6 +29,9 @@ public:
     // Destroys the main window and the document; returns the exit code to use.
     int ExitInstance(int exitCode);
 
+    // Help > About: the About box, modal and without a parent.
+    void OnAppAbout();
+
     CMainFrame* mainFrame() const { return m_pMainWnd.get(); }
 
     GameCatalog m_catalog;

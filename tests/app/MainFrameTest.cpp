@@ -16,8 +16,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -384,4 +386,28 @@ TEST_F(MainFrameTest, TheServerMenuOpensAtThePointOfAContextMenuRequest)
     EXPECT_EQ(menu->pos(), global);
     EXPECT_TRUE(Command("ID_SERVER_EDIT").isEnabled());
     menu->close();
+}
+
+TEST_F(MainFrameTest, HelpAboutOpensTheAboutBoxWithoutAParent)
+{
+    ASSERT_TRUE(StartWith({Game::Warcraft}));
+    auto* help = Frame().findChild<QMenu*>(QStringLiteral("menuHelp"));
+    ASSERT_NE(help, nullptr);
+    ASSERT_EQ(help->actions().value(0), &Command("ID_APP_ABOUT"));
+
+    QString title;
+    bool hasParent = true;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(
+            QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000));
+        QWidget* box = QApplication::activeModalWidget();
+        title = box->windowTitle();
+        hasParent = box->parentWidget() != nullptr;
+        box->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    });
+    help->actions().value(0)->trigger();
+
+    EXPECT_EQ(title, QStringLiteral("About Portico"));
+    EXPECT_FALSE(hasParent);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -7,6 +7,7 @@
 #include "ScriptedServerDialog.h"
 #include "TempWinePrefix.h"
 
+#include "about/AbsentMessenger.h"
 #include "doc/Seams.h"
 #include "platform/WineRegistry.h"
 
@@ -67,7 +68,8 @@ protected:
     ScriptedFilePicker picker;
     ScriptedServerDialog dialog;
     RecordingUrlOpener urls;
-    const Seams seams{presenter, picker, dialog, urls};
+    AbsentMessenger messenger;
+    const Seams seams{presenter, picker, dialog, urls, messenger};
     std::unique_ptr<WineRegistry> wine;
     std::unique_ptr<CursorWatchingRegistry> registry;
     std::unique_ptr<CPorticoApp> app;

@@ -1,5 +1,6 @@
 #include "dialogs/CPorticoEditServerDlg.h"
 
+#include "ModalDialogTest.h"
 #include "RecordingPresenter.h"
 #include "TestApplication.h"
 
@@ -13,41 +14,22 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
+using ModalDialogTest::Child;
+using ModalDialogTest::RunModal;
+
 constexpr int kWaitMs = 5000;
 
 class EditServerDlgTest : public testing::Test {
 protected:
     void SetUp() override { EnsureTestApplication(); }
-
-    // Runs the dialog modally; drive runs once it is shown and active and should end it. A
-    // dialog still open afterwards is cancelled, so that a failing test never hangs.
-    static int Run(CPorticoEditServerDlg& dialog, const std::function<void()>& drive)
-    {
-        QTimer::singleShot(0, &dialog, [&dialog, &drive] {
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-            drive();
-            if (dialog.isVisible())
-                dialog.reject();
-        });
-        return dialog.DoModal();
-    }
-
-    template <typename T> static T* Child(const CPorticoEditServerDlg& dialog, const char* name)
-    {
-        T* child = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
 
     // The shown balloon with this title, waiting for it to appear.
     static CBalloonHelp* WaitForBalloon(const CPorticoEditServerDlg& dialog, const char* title)
@@ -102,7 +84,7 @@ TEST_P(MissingFieldTest, FirstEmptyFieldIsReportedFocusedAndTheDialogKeepsTheTex
 {
     const MissingCase& c = GetParam();
     CPorticoEditServerDlg dialog(m_presenter);
-    const int result = Run(dialog, [&] {
+    const int result = RunModal(dialog, [&] {
         Child<QLineEdit>(dialog, "serverNameEdit")->setText(QString::fromLatin1(c.server));
         Child<QLineEdit>(dialog, "hostNameEdit")->setText(QString::fromLatin1(c.host));
         Child<QLineEdit>(dialog, "timeZoneEdit")->setText(QString::fromLatin1(c.timeZone));
@@ -139,7 +121,7 @@ TEST_F(EditServerDlgTest, EmptyFieldGetsItsHelpWhenTheFocusMovesThere)
 {
     CPorticoEditServerDlg dialog(m_presenter);
     dialog.m_strServerName = "Mine";
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QPushButton* ok = Child<QPushButton>(dialog, "okButton");
         ok->setFocus();
         ok->click();
@@ -171,7 +153,7 @@ TEST_P(AcceptedTextTest, AnyNonEmptyTextsComeBackUnchanged)
     dialog.m_strServerName = c.server;
     dialog.m_strHostName = c.host;
     dialog.m_strTimeZone = c.timeZone;
-    const int result = Run(dialog, [&] {
+    const int result = RunModal(dialog, [&] {
         // Through the default button, as Enter in a field does.
         QTest::keyClick(Child<QLineEdit>(dialog, "timeZoneEdit"), Qt::Key_Return);
     });
@@ -200,7 +182,7 @@ TEST_F(EditServerDlgTest, FieldsShowTheMembersInTheGamesCodePage)
     dialog.m_strServerName = "Caf\xE9 \x80";
     dialog.m_strHostName = "198.51.100.7";
     dialog.m_strTimeZone = "-1";
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         EXPECT_EQ(Child<QLineEdit>(dialog, "serverNameEdit")->text(),
                   QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC"));
         EXPECT_EQ(Child<QLineEdit>(dialog, "hostNameEdit")->text(), "198.51.100.7");
@@ -222,28 +204,28 @@ TEST_F(EditServerDlgTest, RunningAgainShowsTheTextsOfTheLastOk)
                Child<QLineEdit>(dialog, "timeZoneEdit")->text();
     };
 
-    EXPECT_EQ(Run(dialog,
-                  [&] {
-                      type("Mine", "192.0.2.5", "1");
-                      Child<QPushButton>(dialog, "okButton")->click();
-                  }),
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           type("Mine", "192.0.2.5", "1");
+                           Child<QPushButton>(dialog, "okButton")->click();
+                       }),
               CPorticoEditServerDlg::IDOK);
-    EXPECT_EQ(Run(dialog,
-                  [&] {
-                      EXPECT_EQ(shown(), "Mine|192.0.2.5|1");
-                      EXPECT_EQ(QApplication::focusWidget()->objectName(), "serverNameEdit");
-                      type("Other", "203.0.113.9", "2");
-                      Child<QPushButton>(dialog, "cancelButton")->click();
-                  }),
+    EXPECT_EQ(RunModal(dialog,
+                       [&] {
+                           EXPECT_EQ(shown(), "Mine|192.0.2.5|1");
+                           EXPECT_EQ(QApplication::focusWidget()->objectName(), "serverNameEdit");
+                           type("Other", "203.0.113.9", "2");
+                           Child<QPushButton>(dialog, "cancelButton")->click();
+                       }),
               CPorticoEditServerDlg::IDCANCEL);
     EXPECT_EQ(dialog.m_strServerName, "Mine");
-    Run(dialog, [&] { EXPECT_EQ(shown(), "Mine|192.0.2.5|1"); });
+    RunModal(dialog, [&] { EXPECT_EQ(shown(), "Mine|192.0.2.5|1"); });
 }
 
 TEST_F(EditServerDlgTest, OpeningShowsTheServerNameHelpAtTheFieldsCentre)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         CBalloonHelp* balloon = WaitForBalloon(dialog, "Server name");
         ASSERT_NE(balloon, nullptr);
         EXPECT_EQ(balloon->Anchor(), CentreOf(Child<QLineEdit>(dialog, "serverNameEdit")));
@@ -277,7 +259,7 @@ TEST_P(HelpButtonTest, QuestionMarkPointsAtTheFieldNotAtTheButton)
 {
     const HelpCase& c = GetParam();
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr);
         for (CBalloonHelp* balloon : dialog.findChildren<CBalloonHelp*>())
             delete balloon;
@@ -297,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EditServerDlgTest, HostNameExamplesUseDocumentationAddresses)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QTest::mouseClick(Child<QPushButton>(dialog, "hostNameHelpButton"), Qt::LeftButton);
         CBalloonHelp* balloon = WaitForBalloon(dialog, "Host name");
         ASSERT_NE(balloon, nullptr);
@@ -318,7 +300,7 @@ TEST_F(EditServerDlgTest, HostNameExamplesUseDocumentationAddresses)
 TEST_F(EditServerDlgTest, TabClosesTheHelpAndTheNextFieldShowsItsOwn)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QPointer<CBalloonHelp> server = WaitForBalloon(dialog, "Server name");
         ASSERT_TRUE(server);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -332,7 +314,7 @@ TEST_F(EditServerDlgTest, TabClosesTheHelpAndTheNextFieldShowsItsOwn)
 TEST_F(EditServerDlgTest, MnemonicMovesTheFocusToItsField)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), "timeZoneEdit");
         EXPECT_NE(WaitForBalloon(dialog, "TimeZone"), nullptr);
@@ -342,7 +324,7 @@ TEST_F(EditServerDlgTest, MnemonicMovesTheFocusToItsField)
 TEST_F(EditServerDlgTest, TabOrderFollowsTheTemplate)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] {
+    RunModal(dialog, [&] {
         QStringList order;
         for (int i = 0; i < 9; ++i) {
             order << QApplication::focusWidget()->objectName();
@@ -357,7 +339,7 @@ TEST_F(EditServerDlgTest, TabOrderFollowsTheTemplate)
 TEST_F(EditServerDlgTest, BalloonsGoWithTheDialogWindow)
 {
     CPorticoEditServerDlg dialog(m_presenter);
-    Run(dialog, [&] { ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr); });
+    RunModal(dialog, [&] { ASSERT_NE(WaitForBalloon(dialog, "Server name"), nullptr); });
     EXPECT_TRUE(dialog.findChildren<CBalloonHelp*>().isEmpty());
 }
 

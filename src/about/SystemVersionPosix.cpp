@@ -1,0 +1,10 @@
+#include "about/SystemVersion.h"
+
+#include "about/PosixSystemReader.h"
+
+std::string GetOsVersionText()
+{
+    return PosixSystem{PosixSystemReader::ReadOsRelease(PosixSystemReader::OsReleasePaths()),
+                       PosixSystemReader::RunningKernel()}
+        .Describe();
+}
