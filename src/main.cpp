@@ -1,4 +1,6 @@
+#include "app/AppIdentity.h"
 #include "app/CPorticoApp.h"
+#include "app/CommandLine.h"
 #include "app/QtFilePicker.h"
 #include "app/QtMessagePresenter.h"
 #include "data/Services.h"
@@ -14,15 +16,22 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application object, so that --help, --version and mistakes need no display.
+    const CommandLine commandLine = CommandLine::Parse(argc, argv);
+    if (commandLine.GetAction() == CommandLine::Action::Exit)
+        return commandLine.Finish();
+
     QApplication application(argc, argv);
+    AppIdentity::Apply();
 
 #ifdef _WIN32
     Win32Registry registry;
     Win32ErrorTexts errorTexts;
     Services::SetErrorTexts(&errorTexts);
 #else
-    // The registry the games see under Wine: $WINEPREFIX, or ~/.wine.
-    WineRegistry registry = WineRegistry::FromEnvironment();
+    // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
+    WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
+                                                     : WineRegistry::FromEnvironment();
 #endif
     QtMessagePresenter presenter;
     QtFilePicker filePicker;
