@@ -22,6 +22,34 @@ cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs" | tee -a "$ctest_log"
 
+# The Debian package: a release build packed by CPack and checked by lintian, installed with
+# apt like any other package, started from /usr/bin on a copy of the demo prefix, then
+# purged, after which nothing of it may be left in /usr.
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+cmake --preset package
+cmake --build --preset package -j "$jobs"
+rm -f build/package/portico_*.deb
+cpack --preset package
+deb=$(echo build/package/portico_*.deb)
+echo "Package $deb: $(stat -c %s "$deb") bytes"
+dpkg-deb --field "$deb" Depends Recommends
+lintian --fail-on error "$deb"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "./$deb" </dev/null
+installed=$(dpkg-query -L portico)
+window_status=0
+bash tests/packaging/window-test.sh /usr/bin/portico examples/demo-prefix || window_status=$?
+DEBIAN_FRONTEND=noninteractive $sudo apt-get remove --purge -y -qq portico </dev/null
+[ "$window_status" = 0 ] || { echo "The installed portico did not open its window" >&2; exit 1; }
+left=$(
+  while read -r path; do
+    if [ -f "$path" ] || [ -L "$path" ]; then echo "$path"; fi
+  done <<<"$installed"
+  find /usr -iname '*portico*' -print || true
+)
+[ -z "$left" ] || { echo "Left in /usr after purging the package:" >&2; echo "$left" >&2; exit 1; }
+echo "The package installed, opened its window and left nothing behind"
+
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"
 for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do

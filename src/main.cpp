@@ -1,5 +1,7 @@
 #include "about/AbsentMessenger.h"
+#include "app/AppIdentity.h"
 #include "app/CPorticoApp.h"
+#include "app/CommandLine.h"
 #include "app/QtMessagePresenter.h"
 #include "dialogs/DesktopUrlOpener.h"
 #include "dialogs/ModalServerDialogRunner.h"
@@ -15,13 +17,20 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application object, so that --help, --version and mistakes need no display.
+    const CommandLine commandLine = CommandLine::Parse(argc, argv);
+    if (commandLine.GetAction() == CommandLine::Action::Exit)
+        return commandLine.Finish();
+
     QApplication application(argc, argv);
+    AppIdentity::Apply();
 
 #ifdef _WIN32
     Win32Registry registry;
 #else
-    // The registry the games see under Wine: $WINEPREFIX, or ~/.wine.
-    WineRegistry registry = WineRegistry::FromEnvironment();
+    // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
+    WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
+                                                     : WineRegistry::FromEnvironment();
 #endif
     QtMessagePresenter presenter;
     QtFilePicker files;
