@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core
   wine64
+  iproute2 fping
 )
 
 missing=()
