@@ -237,33 +237,44 @@ TEST_F(ServerPing, AnUnknownNameGivesTheResolversTextAndOpensNoSocket)
     ExpectReleased();
 }
 
-TEST_F(ServerPing, AnEmptyHostNameKeepsTheStatusAndTouchesNoSocket)
-{
-    server.Hostname = "";
-    server.PingTime = "12";
-    server.Status = "Earlier text";
+// Probes that end before any socket: "Ping (ms)" empties, "Status" keeps its text.
+struct NoStart {
+    const char* name;
+    const char* hostname;
+    bool socketsStart;
+    const char* failure;
+    int startups;
+};
 
-    EXPECT_FALSE(Ping());
-    EXPECT_EQ(failure, "hostname must be not null");
-    EXPECT_EQ(server.PingTime, "");
-    EXPECT_EQ(server.Status, "Earlier text");
-    EXPECT_EQ(sockets.startups, 0);
-    EXPECT_EQ(sockets.cleanups, 0);
+void PrintTo(const NoStart& c, std::ostream* os)
+{
+    *os << c.name;
 }
 
-TEST_F(ServerPing, SocketsThatCannotStartKeepTheStatus)
+class ServerPingNoStart : public ServerPing, public testing::WithParamInterface<NoStart> {};
+
+TEST_P(ServerPingNoStart, KeepsTheStatusAndOpensNoSocket)
 {
-    sockets.Fail(ScriptedSockets::Call::Startup, ErrorCode::WsaNetworkDown);
+    server.Hostname = GetParam().hostname;
+    if (!GetParam().socketsStart)
+        sockets.Fail(ScriptedSockets::Call::Startup, ErrorCode::WsaNetworkDown);
     server.PingTime = "12";
     server.Status = "Earlier text";
 
     EXPECT_FALSE(Ping());
-    EXPECT_EQ(failure, "Failed to initialize Winsock 1.1 Stack");
+    EXPECT_EQ(failure, GetParam().failure);
     EXPECT_EQ(server.PingTime, "");
     EXPECT_EQ(server.Status, "Earlier text");
     EXPECT_EQ(sockets.opened, 0);
     EXPECT_EQ(sockets.cleanups, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Probes, ServerPingNoStart,
+                         testing::Values(NoStart{"EmptyHostName", "", true,
+                                                 "hostname must be not null", 0},
+                                         NoStart{"SocketsDoNotStart", "10.0.0.7", false,
+                                                 "Failed to initialize Winsock 1.1 Stack", 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ServerPing, ASecondProbeOverwritesTheFirstOutcome)
 {
