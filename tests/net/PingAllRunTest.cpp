@@ -1,4 +1,5 @@
 #include "net/PingAllRun.h"
+#include "TestApplication.h"
 #include "TestNetwork.h"
 #include "data/ErrorCodes.h"
 #include "data/ErrorTextTable.h"
@@ -22,22 +23,6 @@ namespace {
 using testing::ElementsAre;
 using testing::MatchesRegex;
 using testing::Pair;
-
-// One application object, with its event loop, for the whole program.
-class CoreApplication : public testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<QCoreApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "net_gui_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QCoreApplication> m_app;
-};
-
-[[maybe_unused]] testing::Environment* const g_application =
-    testing::AddGlobalTestEnvironment(new CoreApplication);
 
 std::string Text(std::uint32_t code)
 {
@@ -87,6 +72,7 @@ PingAllRun::Target Target(qint64 key, std::string host, std::string status = {})
 
 TEST(PingAllRun, ARunWithoutServersFinishesFromTheEventLoop)
 {
+    EnsureTestApplication();
     PosixSockets sockets;
     ErrorTextTable texts;
     PingAllRun run(sockets, texts, {});
@@ -105,6 +91,7 @@ protected:
         const std::string reason = TestNetwork::EnterPrivateNamespaces();
         if (!reason.empty())
             GTEST_SKIP() << reason;
+        EnsureTestApplication();
     }
     void TearDown() override { TestNetwork::UseResolver({}); }
 
