@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core
   wine64
   desktop-file-utils appstream lintian dpkg-dev file man-db
+  iproute2 fping
 )
 
 missing=()

@@ -29,9 +29,36 @@ inline constexpr std::uint32_t CantRead = 1012;
 inline constexpr std::uint32_t CantWrite = 1013;
 inline constexpr std::uint32_t RegistryIoFailed = 1016;
 inline constexpr std::uint32_t KeyDeleted = 1018;
+
+// Windows Sockets.
+inline constexpr std::uint32_t WsaInterrupted = 10004;
+inline constexpr std::uint32_t WsaBadFile = 10009;
 inline constexpr std::uint32_t WsaAccess = 10013;
+inline constexpr std::uint32_t WsaFault = 10014;
+inline constexpr std::uint32_t WsaInvalid = 10022;
+inline constexpr std::uint32_t WsaTooManySockets = 10024;
+inline constexpr std::uint32_t WsaWouldBlock = 10035;
+inline constexpr std::uint32_t WsaNotSocket = 10038;
+inline constexpr std::uint32_t WsaMessageSize = 10040;
+inline constexpr std::uint32_t WsaProtocolType = 10041;
+inline constexpr std::uint32_t WsaNoProtocolOption = 10042;
+inline constexpr std::uint32_t WsaProtocolNotSupported = 10043;
+inline constexpr std::uint32_t WsaSocketTypeNotSupported = 10044;
+inline constexpr std::uint32_t WsaOperationNotSupported = 10045;
+inline constexpr std::uint32_t WsaFamilyNotSupported = 10047;
+inline constexpr std::uint32_t WsaAddressInUse = 10048;
+inline constexpr std::uint32_t WsaAddressNotAvailable = 10049;
+inline constexpr std::uint32_t WsaNetworkDown = 10050;
+inline constexpr std::uint32_t WsaNetworkUnreachable = 10051;
+inline constexpr std::uint32_t WsaNoBuffers = 10055;
 inline constexpr std::uint32_t WsaTimedOut = 10060;
+inline constexpr std::uint32_t WsaConnectionRefused = 10061;
+inline constexpr std::uint32_t WsaHostDown = 10064;
+inline constexpr std::uint32_t WsaHostUnreachable = 10065;
 inline constexpr std::uint32_t WsaHostNotFound = 11001;
+inline constexpr std::uint32_t WsaTryAgain = 11002;
+inline constexpr std::uint32_t WsaNoRecovery = 11003;
+inline constexpr std::uint32_t WsaNoData = 11004;
 
 // Codes of Portico's own, in the range that Windows leaves to applications (bit 29 set).
 inline constexpr std::uint32_t WineServerRunning = 0x20000001;
