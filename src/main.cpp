@@ -9,7 +9,9 @@
 
 #ifdef _WIN32
 #include "platform/Win32Registry.h"
+#include "platform/WinSockets.h"
 #else
+#include "platform/PosixSockets.h"
 #include "platform/WineRegistry.h"
 #endif
 
@@ -27,7 +29,9 @@ int main(int argc, char* argv[])
 
 #ifdef _WIN32
     Win32Registry registry;
+    WinSockets sockets;
 #else
+    PosixSockets sockets;
     // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
     WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
                                                      : WineRegistry::FromEnvironment();
@@ -39,7 +43,7 @@ int main(int argc, char* argv[])
     AbsentMessenger messenger;
     const Seams seams{presenter, files, serverDialog, urls, messenger};
 
-    CPorticoApp theApp(registry, seams);
+    CPorticoApp theApp(registry, sockets, seams);
     if (!theApp.InitInstance())
         return 1;
     return theApp.ExitInstance(QApplication::exec());

@@ -8,6 +8,7 @@
 #include "dialogs/ModalServerDialogRunner.h"
 #include "dialogs/UrlOpener.h"
 #include "doc/FilePicker.h"
+#include "platform/PosixSockets.h"
 #include "platform/WineRegistry.h"
 
 #include <QApplication>
@@ -115,9 +116,10 @@ void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
     NoUrls urls;
     AbsentMessenger messenger;
     const Seams seams{presenter, files, serverDialog, urls, messenger};
+    PosixSockets sockets;
     for (auto _ : state) {
         WineRegistry registry(prefix.string());
-        CPorticoApp app(registry, seams);
+        CPorticoApp app(registry, sockets, seams);
         if (!app.InitInstance())
             throw std::runtime_error("the main window did not open on " + prefix.string());
         QApplication::processEvents();

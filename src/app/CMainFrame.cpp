@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -52,9 +53,10 @@ QIcon CommandIcon(const CommandInfo& command)
 } // namespace
 
 CMainFrame::CMainFrame(CPorticoDoc& document, GameCatalog& catalog, GameSelection& selection,
-                       ServerListModels& models, RegistryApi& registry, const Seams& seams)
+                       ServerListModels& models, RegistryApi& registry, SocketApi& sockets,
+                       const Seams& seams)
     : m_document(document), m_catalog(catalog), m_selection(selection), m_models(models),
-      m_registry(registry), m_seams(seams)
+      m_registry(registry), m_sockets(sockets), m_seams(seams)
 {
     setObjectName(QStringLiteral("mainFrame"));
     // The title is fixed; no document name is ever added to it.
@@ -78,7 +80,7 @@ int CMainFrame::OnCreate()
     createToolBar();
     createStatusBar();
     CreateCaptionBar();
-    m_pView = new CPorticoView(m_selection, m_models, *m_pServerMenu, m_seams, this);
+    m_pView = new CPorticoView(m_selection, m_models, m_sockets, *m_pServerMenu, m_seams, this);
     setCentralWidget(m_pView);
     if (!CreateShortcutsBar())
         return -1;
@@ -153,9 +155,9 @@ void CMainFrame::createStatusBar()
     m_wndStatusBar = statusBar();
     m_wndStatusBar->setObjectName(QStringLiteral("statusBar"));
     // The one pane: command prompts cover it while they show, "Ready" stays underneath.
-    auto* ready = new QLabel(QStringLiteral("Ready"), m_wndStatusBar);
-    ready->setObjectName(QStringLiteral("messagePane"));
-    m_wndStatusBar->addWidget(ready, 1);
+    m_messagePane = new QLabel(QStringLiteral("Ready"), m_wndStatusBar);
+    m_messagePane->setObjectName(QStringLiteral("messagePane"));
+    m_wndStatusBar->addWidget(m_messagePane, 1);
 }
 
 void CMainFrame::CreateCaptionBar()
@@ -225,10 +227,18 @@ void CMainFrame::connectCommands()
     connectCommand(ID_SERVER_EDIT, m_pView, &CPorticoView::OnEditServer);
     connectCommand(ID_SERVER_DELETE, m_pView, &CPorticoView::OnDeleteServer);
     connectCommand(ID_SERVER_CLEAR_ALL, m_pView, &CPorticoView::OnClearAll);
+    connectCommand(ID_SERVER_PING_ALL, m_pView, &CPorticoView::OnPingAllServers);
 
     // The commands follow the rows and the selection as they change.
     connect(m_pView, &CPorticoView::commandStateChanged, this, &CMainFrame::updateCommandUi);
     connect(m_pView, &CPorticoView::titleChanged, m_wndCaptionBar, &CCaptionBar::setText);
+    // A ping run says how far it has come where "Ready" stands, and gives the pane back after.
+    connect(m_pView, &CPorticoView::pingProgress, this, [this](int done, int total) {
+        m_messagePane->setText(
+            QStringLiteral("Pinging %1 of %2\u2026").arg(std::min(done + 1, total)).arg(total));
+    });
+    connect(m_pView, &CPorticoView::pingFinished, this,
+            [this] { m_messagePane->setText(QStringLiteral("Ready")); });
 }
 
 void CMainFrame::updateCommandUi()
@@ -251,7 +261,7 @@ void CMainFrame::updateCommandUi()
         {ID_SERVER_CLEAR_ALL, gameSelected},
         {ID_SERVER_EDIT, rowSelected},
         {ID_SERVER_DELETE, rowSelected},
-        {ID_SERVER_PING_ALL, hasRows},
+        {ID_SERVER_PING_ALL, hasRows && !m_pView->isPinging()},
     };
     for (const auto& rule : rules)
         m_commands.at(rule.Id)->setEnabled(rule.Enabled);

@@ -12,7 +12,9 @@ class GameCatalog;
 class GameSelection;
 class RegistryApi;
 class ServerListModels;
+class SocketApi;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
@@ -32,7 +34,8 @@ public:
     static constexpr int kHeight = 400;
 
     CMainFrame(CPorticoDoc& document, GameCatalog& catalog, GameSelection& selection,
-               ServerListModels& models, RegistryApi& registry, const Seams& seams);
+               ServerListModels& models, RegistryApi& registry, SocketApi& sockets,
+               const Seams& seams);
     ~CMainFrame() override;
 
     // 0 once every part exists; -1 when the frame cannot be used (no game installed, which
@@ -63,7 +66,9 @@ private:
     GameSelection& m_selection;
     ServerListModels& m_models;
     RegistryApi& m_registry;
+    SocketApi& m_sockets;
     const Seams& m_seams;
+    QLabel* m_messagePane = nullptr;
     QMenuBar* m_wndMenuBar = nullptr;
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;

@@ -13,8 +13,9 @@
 
 #include <string>
 
-CPorticoApp::CPorticoApp(RegistryApi& registry, const Seams& seams)
-    : m_selection(m_catalog), m_models(m_catalog), m_registry(registry), m_seams(seams)
+CPorticoApp::CPorticoApp(RegistryApi& registry, SocketApi& sockets, const Seams& seams)
+    : m_selection(m_catalog), m_models(m_catalog), m_registry(registry), m_sockets(sockets),
+      m_seams(seams)
 {
 }
 
@@ -37,7 +38,7 @@ bool CPorticoApp::InitInstance()
 
     m_pDocument = std::make_unique<CPorticoDoc>(m_catalog, m_models, m_registry, m_seams);
     m_pMainWnd = std::make_unique<CMainFrame>(*m_pDocument, m_catalog, m_selection, m_models,
-                                              m_registry, m_seams);
+                                              m_registry, m_sockets, m_seams);
     if (m_pMainWnd->OnCreate() != 0) {
         m_pMainWnd.reset();
         m_pDocument.reset();

@@ -10,15 +10,17 @@
 class CMainFrame;
 class CPorticoDoc;
 class RegistryApi;
+class SocketApi;
 
 // The application: owns every game with its server list, which game is selected, the one
 // document and the main window, and runs start-up and shutdown. Everything the windows work on
 // is made here and handed down to them.
 class CPorticoApp {
 public:
-    // The registry the lists are read from and saved to, and the seams through which the
-    // windows meet the user; both must outlive the application.
-    CPorticoApp(RegistryApi& registry, const Seams& seams);
+    // The registry the lists are read from and saved to, the sockets the servers are pinged
+    // through, and the seams through which the windows meet the user; all must outlive the
+    // application.
+    CPorticoApp(RegistryApi& registry, SocketApi& sockets, const Seams& seams);
     ~CPorticoApp();
     CPorticoApp(const CPorticoApp&) = delete;
     CPorticoApp& operator=(const CPorticoApp&) = delete;
@@ -40,6 +42,7 @@ public:
 
 private:
     RegistryApi& m_registry;
+    SocketApi& m_sockets;
     const Seams m_seams;
     std::unique_ptr<CPorticoDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainWnd;

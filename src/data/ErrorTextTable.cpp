@@ -123,3 +123,9 @@ std::string ErrorTextTable::SystemText(std::uint32_t code) const
     }
     return {};
 }
+
+const ErrorTextTable& ErrorTextTable::Shared()
+{
+    static const ErrorTextTable table;
+    return table;
+}

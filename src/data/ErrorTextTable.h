@@ -6,4 +6,7 @@
 class ErrorTextTable : public ErrorTextSource {
 public:
     std::string SystemText(std::uint32_t code) const override;
+
+    // The one table, for whatever has no system texts of its own.
+    static const ErrorTextTable& Shared();
 };

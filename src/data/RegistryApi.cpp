@@ -4,6 +4,5 @@
 
 const ErrorTextSource& RegistryApi::ErrorTexts() const
 {
-    static const ErrorTextTable table;
-    return table;
+    return ErrorTextTable::Shared();
 }

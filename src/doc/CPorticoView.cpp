@@ -10,6 +10,8 @@
 #include "doc/Seams.h"
 #include "doc/ServerListModel.h"
 #include "doc/ServerListModels.h"
+#include "net/PingAllRun.h"
+#include "net/SocketApi.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -22,10 +24,10 @@ namespace {
 constexpr char kNameExists[] = "The server name already exists. Please choose another name.";
 } // namespace
 
-CPorticoView::CPorticoView(GameSelection& selection, ServerListModels& models, QMenu& contextMenu,
-                           const Seams& seams, QWidget* parent)
+CPorticoView::CPorticoView(GameSelection& selection, ServerListModels& models, SocketApi& sockets,
+                           QMenu& contextMenu, const Seams& seams, QWidget* parent)
     : QTableView(parent), m_selection(selection), m_models(models), m_contextMenu(contextMenu),
-      m_seams(seams)
+      m_sockets(sockets), m_seams(seams)
 {
     setObjectName(QStringLiteral("serverList"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -55,6 +57,9 @@ CPorticoView::CPorticoView(GameSelection& selection, ServerListModels& models, Q
                               selectionColours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(selectionColours);
 }
+
+// A run still going ends here, before the rows it writes to.
+CPorticoView::~CPorticoView() = default;
 
 void CPorticoView::OnInitialUpdate()
 {
@@ -173,6 +178,42 @@ void CPorticoView::OnClearAll()
         return;
     listModel().clear();
     RefreshList();
+}
+
+void CPorticoView::OnPingAllServers()
+{
+    if (m_pingRun != nullptr)
+        return;
+    ServerListModel& list = listModel();
+    std::vector<PingAllRun::Target> targets;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        m_pingedRows.push_back({&list, QPersistentModelIndex(list.index(row, 0))});
+        targets.push_back({static_cast<qint64>(row), list.server(row)});
+    }
+    m_pingRun = std::make_unique<PingAllRun>(m_sockets, m_sockets.ErrorTexts(), std::move(targets));
+    connect(m_pingRun.get(), &PingAllRun::resultReady, this, &CPorticoView::onPingResult);
+    connect(m_pingRun.get(), &PingAllRun::progress, this, &CPorticoView::pingProgress);
+    connect(m_pingRun.get(), &PingAllRun::finished, this, &CPorticoView::onPingFinished);
+    emit commandStateChanged();
+    emit pingProgress(0, m_pingRun->total());
+    m_pingRun->start();
+}
+
+void CPorticoView::onPingResult(qint64 key, const std::string& pingTime, const std::string& status)
+{
+    const PingedRow& pinged = m_pingedRows[static_cast<std::size_t>(key)];
+    // A row deleted, cleared, reloaded or imported over since the run began is gone.
+    if (pinged.row.isValid())
+        pinged.list->setPingResult(pinged.row.row(), pingTime, status);
+}
+
+void CPorticoView::onPingFinished()
+{
+    // The run is still delivering this signal: it goes once the signal has returned.
+    m_pingRun.release()->deleteLater();
+    m_pingedRows.clear();
+    emit pingFinished();
+    emit commandStateChanged();
 }
 
 void CPorticoView::keyPressEvent(QKeyEvent* event)

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QTableView>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class GameSelection;
+class PingAllRun;
 class QMenu;
 class ServerListModel;
 class ServerListModels;
+class SocketApi;
 struct Seams;
 
 // The list of the selected game's servers and the commands that work on single servers. The
@@ -17,8 +22,10 @@ class CPorticoView : public QTableView {
     Q_OBJECT
 
 public:
-    CPorticoView(GameSelection& selection, ServerListModels& models, QMenu& contextMenu,
-                 const Seams& seams, QWidget* parent = nullptr);
+    // sockets: what "Ping all servers" probes the servers through.
+    CPorticoView(GameSelection& selection, ServerListModels& models, SocketApi& sockets,
+                 QMenu& contextMenu, const Seams& seams, QWidget* parent = nullptr);
+    ~CPorticoView() override;
 
     // The first fill, once the frame has picked the selected game; from then on the view
     // follows the selection.
@@ -38,6 +45,9 @@ public:
     void OnEditServer();
     void OnDeleteServer();
     void OnClearAll();
+    // Probes every row's server off the GUI thread; each row shows its result as it arrives.
+    void OnPingAllServers();
+    bool isPinging() const { return m_pingRun != nullptr; }
 
     // The list shown: the selected game's, or an empty one.
     ServerListModel& listModel() const;
@@ -45,8 +55,11 @@ public:
 signals:
     // The text of the caption bar: the selected game's name, version and patch.
     void titleChanged(const QString& title);
-    // Rows or the selection changed, so commands may need enabling or disabling.
+    // Rows, the selection or a ping run changed, so commands may need enabling or disabling.
     void commandStateChanged();
+    // A ping run has results for done of its total servers.
+    void pingProgress(int done, int total);
+    void pingFinished();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,11 +71,22 @@ private:
     void showList(ServerListModel& list);
     // Double-click and Enter: edit the selected row, if any.
     void onRowActivate();
+    void onPingResult(qint64 key, const std::string& pingTime, const std::string& status);
+    void onPingFinished();
 
     GameSelection& m_selection;
     ServerListModels& m_models;
     QMenu& m_contextMenu;
+    SocketApi& m_sockets;
     const Seams& m_seams;
     ServerListModel* m_list = nullptr;
+    // The rows a ping run probes, by the run's key: a result goes to its row's server while
+    // that server is still in its list, whichever game is shown by then.
+    struct PingedRow {
+        ServerListModel* list;
+        QPersistentModelIndex row;
+    };
+    std::vector<PingedRow> m_pingedRows;
+    std::unique_ptr<PingAllRun> m_pingRun;
     int m_nSelectedRow = -1;
 };

@@ -101,6 +101,14 @@ void ServerListModel::removeServer(int row)
     endRemoveRows();
 }
 
+void ServerListModel::setPingResult(int row, const std::string& pingTime, const std::string& status)
+{
+    ServerInfo& entry = (*servers())[static_cast<std::size_t>(row)];
+    entry.PingTime = pingTime;
+    entry.Status = status;
+    emit dataChanged(index(row, ColumnPing), index(row, ColumnStatus));
+}
+
 void ServerListModel::clear()
 {
     beginResetModel();

@@ -39,6 +39,8 @@ public:
                    const std::string& timeZone);
     void removeServer(int row);
     void clear();
+    // What the server of that row answered to a ping: its ping and status texts.
+    void setPingResult(int row, const std::string& pingTime, const std::string& status);
 
     // Around a change that replaces the whole list behind the model's back (reload, import):
     // views and held rows forget the rows of before.

@@ -5,6 +5,8 @@
 #include <stop_token>
 #include <string>
 
+class ErrorTextSource;
+
 // What the echo prober asks of Windows Sockets 1.1 and of the system's clock, so that POSIX
 // sockets, Winsock or a test double can stand behind it. Addresses are IPv4 addresses in
 // network byte order, as the socket layer gives them. A call that fails leaves a Windows error
@@ -75,4 +77,8 @@ public:
     // GetLastError and SetLastError, of the calling thread.
     virtual std::uint32_t LastError() = 0;
     virtual void SetLastError(std::uint32_t code) = 0;
+
+    // FormatMessageA for the codes these calls leave: our own table unless the system behind
+    // the sockets has texts of its own.
+    virtual const ErrorTextSource& ErrorTexts() const;
 };

@@ -51,7 +51,7 @@ bool PorticoFixture::Start()
     prefix.Write();
     wine = std::make_unique<WineRegistry>(prefix.Path());
     registry = std::make_unique<CursorWatchingRegistry>(*wine);
-    app = std::make_unique<CPorticoApp>(*registry, seams);
+    app = std::make_unique<CPorticoApp>(*registry, sockets, seams);
     return app->InitInstance();
 }
 

@@ -9,6 +9,7 @@
 
 #include "about/AbsentMessenger.h"
 #include "doc/Seams.h"
+#include "platform/PosixSockets.h"
 #include "platform/WineRegistry.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,7 @@ protected:
     RecordingUrlOpener urls;
     AbsentMessenger messenger;
     const Seams seams{presenter, picker, dialog, urls, messenger};
+    PosixSockets sockets;
     std::unique_ptr<WineRegistry> wine;
     std::unique_ptr<CursorWatchingRegistry> registry;
     std::unique_ptr<CPorticoApp> app;

@@ -1,0 +1,8 @@
+#include "net/SocketApi.h"
+
+#include "data/ErrorTextTable.h"
+
+const ErrorTextSource& SocketApi::ErrorTexts() const
+{
+    return ErrorTextTable::Shared();
+}
