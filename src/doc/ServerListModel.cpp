@@ -44,9 +44,12 @@ int ServerListModel::columnCount(const QModelIndex& parent) const
 
 QVariant ServerListModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    return AnsiText::ToQString(Field(server(index.row()), index.column()));
+    // A status text is often longer than its column: the whole of it shows on hovering.
+    if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && index.column() == ColumnStatus))
+        return AnsiText::ToQString(Field(server(index.row()), index.column()));
+    return {};
 }
 
 QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, int role) const

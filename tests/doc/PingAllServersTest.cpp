@@ -97,6 +97,9 @@ TEST_F(PingAllServersTest, RowsShowEachOutcomeAndTheWindowStaysUsableMeanwhile)
     EXPECT_EQ(rows[1][4], Text(ErrorCode::WsaTimedOut));
     EXPECT_EQ(rows[2][3], "");
     EXPECT_EQ(rows[2][4], Text(ErrorCode::WsaHostNotFound));
+    // The whole status shows on hovering, however narrow its column.
+    EXPECT_EQ(View().model()->index(1, 4).data(Qt::ToolTipRole).toString(),
+              QString::fromStdString(rows[1][4]));
     EXPECT_EQ(Rows(), Memory());
     EXPECT_EQ(StatusText(), QStringLiteral("Ready"));
     EXPECT_TRUE(Command("ID_SERVER_PING_ALL").isEnabled());
