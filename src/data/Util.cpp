@@ -6,13 +6,19 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cxxabi.h>
 #include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <typeinfo>
 #include <vector>
+
+// The compiler's own demangler where it has one (GCC and Clang, MinGW too); MSVC's type names
+// are readable as they come.
+#if __has_include(<cxxabi.h>)
+#include <cxxabi.h>
+#define PORTICO_HAS_CXXABI 1
+#endif
 
 extern const std::string_view kEmbeddedConfigXml;
 
@@ -56,10 +62,14 @@ constexpr std::uint32_t kInitialReadSize = 1024;
 
 std::string TypeName(const std::type_info& type)
 {
+#ifdef PORTICO_HAS_CXXABI
     int status = 0;
     std::unique_ptr<char, void (*)(void*)> demangled(
         abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
     std::string name = status == 0 && demangled ? demangled.get() : type.name();
+#else
+    std::string name = type.name();
+#endif
     // ABI tags such as "[abi:cxx11]" mean nothing to the user.
     for (auto tag = name.find("[abi:"); tag != std::string::npos; tag = name.find("[abi:")) {
         const auto end = name.find(']', tag);

@@ -1,6 +1,7 @@
 #include "platform/PosixSockets.h"
 
 #include "data/ErrorCodes.h"
+#include "platform/CallUnlessStopped.h"
 #include "platform/SocketErrors.h"
 
 #include <arpa/inet.h>
@@ -15,13 +16,8 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -60,33 +56,6 @@ Lookup Resolve(const std::string& name)
     result.address = reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(list);
     return result;
-}
-
-// A lookup that its caller may stop waiting for. getaddrinfo cannot be interrupted, so it runs
-// on a thread of its own that shares nothing but this record and ends by itself.
-struct PendingLookup {
-    std::mutex mutex;
-    std::condition_variable_any done;
-    std::optional<Lookup> result;
-};
-
-std::optional<Lookup> ResolveUnlessStopped(const std::string& name, std::stop_token stop)
-{
-    auto pending = std::make_shared<PendingLookup>();
-    try {
-        std::thread([pending, name] {
-            const Lookup result = Resolve(name);
-            const std::lock_guard lock(pending->mutex);
-            pending->result = result;
-            pending->done.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
-        return Lookup{0, ErrorCode::WsaNoBuffers};
-    }
-    std::unique_lock lock(pending->mutex);
-    if (!pending->done.wait(lock, stop, [&] { return pending->result.has_value(); }))
-        return std::nullopt;
-    return pending->result;
 }
 
 class UniqueFd {
@@ -137,11 +106,7 @@ std::uint32_t PosixSockets::ParseAddress(const std::string& text)
 bool PosixSockets::ResolveHost(const std::string& name, std::uint32_t& address,
                                std::stop_token stop)
 {
-    std::optional<Lookup> lookup;
-    if (stop.stop_possible())
-        lookup = ResolveUnlessStopped(name, stop);
-    else
-        lookup = Resolve(name);
+    const std::optional<Lookup> lookup = CallUnlessStopped([name] { return Resolve(name); }, stop);
     if (!lookup) {
         t_lastError = ErrorCode::WsaInterrupted;
         return false;

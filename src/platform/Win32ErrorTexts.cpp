@@ -1,5 +1,7 @@
 #include "platform/Win32ErrorTexts.h"
 
+#include "data/ErrorTextTable.h"
+
 #include <windows.h>
 
 std::string Win32ErrorTexts::SystemText(std::uint32_t code) const
@@ -14,5 +16,7 @@ std::string Win32ErrorTexts::SystemText(std::uint32_t code) const
         text.assign(buffer, length);
     if (buffer != nullptr)
         LocalFree(buffer);
+    if (text.empty())
+        return ErrorTextTable::Shared().SystemText(code);
     return text;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 // The predefined keys are sign-extended on 64-bit Windows; Reg::CurrentUser is not.
 HKEY ToKey(RegHandle handle)
@@ -16,6 +18,11 @@ HKEY ToKey(RegHandle handle)
 RegHandle ToHandle(HKEY key)
 {
     return reinterpret_cast<RegHandle>(key);
+}
+
+bool IsStringType(std::uint32_t type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 } // namespace
 
@@ -62,6 +69,16 @@ RegStatus Win32Registry::CreateKey(RegHandle root, const std::string& subKey, st
 RegStatus Win32Registry::SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
                                   const std::uint8_t* data, std::uint32_t size)
 {
+    if (!data && size != 0)
+        return ERROR_INVALID_PARAMETER;
+    // For a string that does not end in NUL, RegSetValueExA reads the byte after the data and,
+    // when that is NUL, stores it too. A copy followed by a byte that is not NUL keeps the
+    // value to exactly size bytes and the system within the caller's buffer.
+    if (IsStringType(type) && size != 0 && data[size - 1] != 0) {
+        std::vector<std::uint8_t> copy(data, data + size);
+        copy.push_back(1);
+        return RegSetValueExA(ToKey(key), valueName.c_str(), 0, type, copy.data(), size);
+    }
     return RegSetValueExA(ToKey(key), valueName.c_str(), 0, type, data, size);
 }
 

@@ -3,7 +3,7 @@
 #include "net/IcmpEcho.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -46,9 +46,31 @@ void ScriptedSockets::Cleanup()
     ++cleanups;
 }
 
+std::uint32_t ScriptedSockets::Dotted(const std::string& text)
+{
+    std::uint8_t bytes[4] = {};
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && (at == end || *at++ != '.'))
+            return Sock::AddressNone;
+        unsigned part = 0;
+        const auto [next, error] = std::from_chars(at, end, part);
+        if (error != std::errc() || part > 255)
+            return Sock::AddressNone;
+        bytes[i] = static_cast<std::uint8_t>(part);
+        at = next;
+    }
+    if (at != end)
+        return Sock::AddressNone;
+    std::uint32_t address = 0;
+    std::memcpy(&address, bytes, sizeof address);
+    return address;
+}
+
 std::uint32_t ScriptedSockets::ParseAddress(const std::string& text)
 {
-    return inet_addr(text.c_str());
+    return Dotted(text);
 }
 
 bool ScriptedSockets::ResolveHost(const std::string& name, std::uint32_t& address, std::stop_token)
@@ -181,8 +203,10 @@ Bytes WithIpHeader(const Bytes& message, std::uint32_t source)
 {
     Bytes datagram(20, 0);
     datagram[0] = 0x45;
-    const auto total = static_cast<std::uint16_t>(htons(20 + message.size()));
-    std::memcpy(datagram.data() + 2, &total, sizeof total);
+    // The total length, in network byte order.
+    const std::size_t total = 20 + message.size();
+    datagram[2] = static_cast<std::uint8_t>(total >> 8);
+    datagram[3] = static_cast<std::uint8_t>(total & 0xFF);
     datagram[8] = 64;
     datagram[9] = 1;
     std::memcpy(datagram.data() + 12, &source, sizeof source);

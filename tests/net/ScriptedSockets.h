@@ -23,6 +23,10 @@ public:
     // Counter counts per second: the script's times are in microseconds.
     static constexpr std::int64_t Frequency = 1'000'000;
 
+    // A dotted address in network byte order, as inet_addr gives it for the four-part form;
+    // Sock::AddressNone for anything else.
+    static std::uint32_t Dotted(const std::string& text);
+
     // A datagram from that source arriving afterUs microseconds after the request was sent. An
     // empty one is gone again before it can be read.
     void Arrive(std::int64_t afterUs, MakeDatagram make, std::uint32_t from);

@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cstring>
 
 namespace {
@@ -16,7 +15,7 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::Pair;
 
-const std::uint32_t kHost = inet_addr("10.0.0.7");
+const std::uint32_t kHost = ScriptedSockets::Dotted("10.0.0.7");
 
 std::uint16_t Word(const Bytes& bytes, std::size_t offset)
 {
@@ -218,7 +217,8 @@ TEST_P(ServerPingHosts, DottedAddressesAreUsedAsTheyAreAndEverythingElseIsLooked
 
     EXPECT_TRUE(Ping());
     EXPECT_EQ(sockets.resolved.size(), GetParam().resolved ? 1u : 0u);
-    EXPECT_EQ(sockets.destination, GetParam().resolved ? kHost : inet_addr(GetParam().host));
+    EXPECT_EQ(sockets.destination,
+              GetParam().resolved ? kHost : ScriptedSockets::Dotted(GetParam().host));
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ServerPingHosts,
@@ -351,7 +351,7 @@ TEST_F(ServerPing, AStoppedProbeEndsInTheInterruptionsText)
 TEST(PingHost, BindsTheLocalAddressAndSetsDontFragmentWhenAsked)
 {
     ScriptedSockets sockets;
-    sockets.knownHosts["local.test"] = inet_addr("10.0.0.2");
+    sockets.knownHosts["local.test"] = ScriptedSockets::Dotted("10.0.0.2");
     sockets.Arrive(2'000, Datagrams::Reply, kHost);
     sockets.Arrive(2'000, Datagrams::Reply, kHost);
 
@@ -364,7 +364,8 @@ TEST(PingHost, BindsTheLocalAddressAndSetsDontFragmentWhenAsked)
                 ElementsAre(Pair(IpOption::TimeToLive, 9u), Pair(IpOption::TypeOfService, 0x10u),
                             Pair(IpOption::DontFragment, 1u)));
     ASSERT_EQ(PingHost(sockets, "10.0.0.7", result, 9, 500, 0, 0, 0, "local.test"), 1);
-    EXPECT_THAT(sockets.bound, ElementsAre(inet_addr("10.0.0.1"), inet_addr("10.0.0.2")));
+    EXPECT_THAT(sockets.bound, ElementsAre(ScriptedSockets::Dotted("10.0.0.1"),
+                                           ScriptedSockets::Dotted("10.0.0.2")));
 }
 
 TEST(PingHost, ARequestLargerThanAnIpDatagramIsRefusedBeforeAnythingIsSent)
