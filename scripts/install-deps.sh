@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core
   wine64
+  g++-mingw-w64-x86-64-posix googletest
   desktop-file-utils appstream lintian dpkg-dev file man-db
   iproute2 fping
 )

@@ -79,6 +79,12 @@ struct ListCase {
     const char* rootName;
 };
 
+void PrintTo(const ListCase& c, std::ostream* out)
+{
+    PrintTo(c.list, out);
+    *out << " in " << c.rootName;
+}
+
 class Win32RegistryLists : public Win32RegistryTest,
                            public testing::WithParamInterface<ListCase> {};
 

@@ -36,6 +36,11 @@ SampleList SampleLists::OverOneKilobyte()
     return {"OverOneKilobyte", list + '\0'};
 }
 
+void PrintTo(const SampleList& list, std::ostream* out)
+{
+    *out << list.name << " (" << list.bytes.size() << " bytes)";
+}
+
 std::vector<SampleList> SampleLists::All()
 {
     return {Empty(), EightBitNames(), OverOneKilobyte()};

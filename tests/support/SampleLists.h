@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ struct SampleList {
     const char* name;
     std::string bytes;
 };
+
+// Test names show the list's name, not its bytes.
+void PrintTo(const SampleList& list, std::ostream* out);
 
 class SampleLists {
 public:
