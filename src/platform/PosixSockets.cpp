@@ -1,7 +1,7 @@
 #include "platform/PosixSockets.h"
 
 #include "data/ErrorCodes.h"
-#include "platform/CallUnlessStopped.h"
+#include "platform/HostLookup.h"
 #include "platform/SocketErrors.h"
 
 #include <arpa/inet.h>
@@ -17,7 +17,6 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
-#include <optional>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -38,12 +37,7 @@ sockaddr_in Ipv4(std::uint32_t address)
     return result;
 }
 
-struct Lookup {
-    std::uint32_t address = 0;
-    std::uint32_t error = 0;
-};
-
-Lookup Resolve(const std::string& name)
+HostLookup Resolve(const std::string& name)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -52,7 +46,7 @@ Lookup Resolve(const std::string& name)
     const int code = getaddrinfo(name.c_str(), nullptr, &hints, &list);
     if (code != 0)
         return {0, SocketErrors::FromAddrInfo(code, errno)};
-    Lookup result;
+    HostLookup result;
     result.address = reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(list);
     return result;
@@ -106,16 +100,12 @@ std::uint32_t PosixSockets::ParseAddress(const std::string& text)
 bool PosixSockets::ResolveHost(const std::string& name, std::uint32_t& address,
                                std::stop_token stop)
 {
-    const std::optional<Lookup> lookup = CallUnlessStopped([name] { return Resolve(name); }, stop);
-    if (!lookup) {
-        t_lastError = ErrorCode::WsaInterrupted;
+    const HostLookup lookup = HostLookup::UnlessStopped([name] { return Resolve(name); }, stop);
+    if (lookup.error != 0) {
+        t_lastError = lookup.error;
         return false;
     }
-    if (lookup->error != 0) {
-        t_lastError = lookup->error;
-        return false;
-    }
-    address = lookup->address;
+    address = lookup.address;
     return true;
 }
 

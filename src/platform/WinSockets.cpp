@@ -1,7 +1,7 @@
 #include "platform/WinSockets.h"
 
 #include "data/ErrorCodes.h"
-#include "platform/CallUnlessStopped.h"
+#include "platform/HostLookup.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <optional>
 
 namespace {
 SOCKET Native(SocketHandle socket)
@@ -33,15 +32,10 @@ int Failure(DWORD code)
     return Sock::SocketError;
 }
 
-struct Lookup {
-    std::uint32_t address = 0;
-    std::uint32_t error = 0;
-};
-
 // getaddrinfo answers with Windows Sockets codes (WSAHOST_NOT_FOUND, WSANO_DATA, ...). It runs
 // under a start-up of its own, since a lookup that a stop leaves behind may outlive the
 // prober's clean-up.
-Lookup Resolve(const std::string& name)
+HostLookup Resolve(const std::string& name)
 {
     WSADATA data{};
     if (const int code = WSAStartup(MAKEWORD(2, 2), &data))
@@ -50,7 +44,7 @@ Lookup Resolve(const std::string& name)
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* list = nullptr;
-    Lookup result;
+    HostLookup result;
     if (const int code = getaddrinfo(name.c_str(), nullptr, &hints, &list)) {
         result.error = static_cast<std::uint32_t>(code);
     } else {
@@ -97,16 +91,12 @@ std::uint32_t WinSockets::ParseAddress(const std::string& text)
 
 bool WinSockets::ResolveHost(const std::string& name, std::uint32_t& address, std::stop_token stop)
 {
-    const std::optional<Lookup> lookup = CallUnlessStopped([name] { return Resolve(name); }, stop);
-    if (!lookup) {
-        Failure(ErrorCode::WsaInterrupted);
+    const HostLookup lookup = HostLookup::UnlessStopped([name] { return Resolve(name); }, stop);
+    if (lookup.error != 0) {
+        Failure(lookup.error);
         return false;
     }
-    if (lookup->error != 0) {
-        Failure(lookup->error);
-        return false;
-    }
-    address = lookup->address;
+    address = lookup.address;
     return true;
 }
 
