@@ -10,10 +10,11 @@
 #ifdef _WIN32
 #include "platform/Win32Registry.h"
 #else
-#include "platform/WineRegistry.h"
+#include "app/WinePrefixes.h"
 #endif
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char* argv[])
 {
@@ -28,9 +29,9 @@ int main(int argc, char* argv[])
 #ifdef _WIN32
     Win32Registry registry;
 #else
-    // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
-    WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
-                                                     : WineRegistry::FromEnvironment();
+    // The prefix the games see under Wine, and where the one last used is remembered.
+    QSettings settings(QStringLiteral("portico"), QStringLiteral("portico"));
+    WinePrefixes prefixes = WinePrefixes::FromEnvironment(commandLine.PrefixPath(), settings);
 #endif
     QtMessagePresenter presenter;
     QtFilePicker files;
@@ -39,7 +40,11 @@ int main(int argc, char* argv[])
     AbsentMessenger messenger;
     const Seams seams{presenter, files, serverDialog, urls, messenger};
 
+#ifdef _WIN32
     CPorticoApp theApp(registry, seams);
+#else
+    CPorticoApp theApp(prefixes, seams);
+#endif
     if (!theApp.InitInstance())
         return 1;
     return theApp.ExitInstance(QApplication::exec());

@@ -29,12 +29,17 @@ namespace {
 class SilentPresenter : public MessagePresenter {
 public:
     void ShowMessage(const std::string&, MessageIcon) override {}
+    SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
 };
 
 class NoFiles : public FilePicker {
 public:
     bool GetOpenFileName(QWidget*, const QString&, const QStringList&, const QString&,
                          QString&) override
+    {
+        return false;
+    }
+    bool GetExistingDirectory(QWidget*, const QString&, const QString&, QString&) override
     {
         return false;
     }
