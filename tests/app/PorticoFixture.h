@@ -13,6 +13,8 @@
 #include "app/WinePrefixes.h"
 #include "doc/Seams.h"
 
+#include <QSettings>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -25,7 +27,6 @@ class CMainFrame;
 class CPorticoApp;
 class CPorticoView;
 class QAction;
-class QSettings;
 class QToolButton;
 
 // Starts the real application on a Wine prefix of the test's own, a fresh one per test, with
