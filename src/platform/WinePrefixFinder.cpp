@@ -77,7 +77,7 @@ public:
         const auto [seen, added] = m_seen.emplace(resolved, m_result.Prefixes.size());
         if (added)
             m_result.Prefixes.push_back({resolved, launcher});
-        else if (m_named.erase(resolved) > 0)
+        else if (!named && m_named.erase(resolved) > 0)
             m_result.Prefixes[seen->second].Launcher = launcher;
         if (added && named)
             m_named.insert(resolved);

@@ -205,8 +205,10 @@ TEST(WinePrefixFinderTest, NamedPlacesComeFirstAndKeepTheirLabelUnlessALauncherM
     const std::string lutris = home.Prefix("Games/diablo");
     const std::string own = home.Prefix("Own/prefix");
     home.Prefix(".wine");
-    const WinePrefixFinder::Result result = Search(
-        home, {{own, "Command line"}, {lutris, "WINEPREFIX"}, {home.At("none"), "Last used"}});
+    const WinePrefixFinder::Result result = Search(home, {{own, "Command line"},
+                                                          {lutris, "WINEPREFIX"},
+                                                          {home.At("none"), "Last used"},
+                                                          {own, "Last used"}});
     EXPECT_THAT(Found(home, result),
                 ElementsAre("Command line: Own/prefix", "Lutris: Games/diablo", "Wine: .wine"));
 }
