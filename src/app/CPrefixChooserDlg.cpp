@@ -1,5 +1,6 @@
 #include "app/CPrefixChooserDlg.h"
 
+#include "app/WinePrefixes.h"
 #include "data/MessagePresenter.h"
 #include "doc/FilePicker.h"
 
@@ -82,11 +83,12 @@ void CPrefixChooserDlg::addPrefix(const PrefixSearch::Entry& entry)
     QStringList games;
     for (const std::string& game : entry.Games)
         games << QString::fromLatin1(game.c_str());
-    const QString path = Decode(entry.Path);
-    auto* item = new QTreeWidgetItem({games.isEmpty() ? QStringLiteral("none") : games.join(", "),
-                                      QString::fromStdString(entry.Launcher), path});
+    auto* item =
+        new QTreeWidgetItem({games.isEmpty() ? QStringLiteral("no game") : games.join(", "),
+                             QString::fromStdString(entry.Launcher),
+                             Decode(WinePrefixes::Shorten(entry.Path, m_home))});
     item->setData(ColumnPath, kPathRole, QByteArray::fromStdString(entry.Path));
-    item->setToolTip(ColumnPath, path);
+    item->setToolTip(ColumnPath, Decode(entry.Path));
     if (games.isEmpty()) {
         for (int column = 0; column < ColumnCount; ++column)
             item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));

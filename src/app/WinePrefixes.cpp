@@ -76,9 +76,9 @@ std::unique_ptr<RegistryApi> WinePrefixes::Open(const std::string& prefixPath) c
     return m_open(prefixPath);
 }
 
-std::string WinePrefixes::Shown(const std::string& prefixPath) const
+std::string WinePrefixes::Shorten(const std::string& path, const std::string& home)
 {
-    if (!m_home.empty() && m_home != "/" && prefixPath.rfind(m_home + "/", 0) == 0)
-        return "~" + prefixPath.substr(m_home.size());
-    return prefixPath;
+    if (!home.empty() && home != "/" && path.rfind(home + "/", 0) == 0)
+        return "~" + path.substr(home.size());
+    return path;
 }

@@ -34,7 +34,8 @@ public:
     std::unique_ptr<RegistryApi> Open(const std::string& prefixPath) const;
     const std::string& Home() const { return m_home; }
     // The path as it is shown in short: ~ for the home.
-    std::string Shown(const std::string& prefixPath) const;
+    std::string Shown(const std::string& prefixPath) const { return Shorten(prefixPath, m_home); }
+    static std::string Shorten(const std::string& path, const std::string& home);
 
 private:
     std::optional<std::string> m_commandLine;
