@@ -82,16 +82,18 @@ bool CPorticoApp::InitInstance()
 
 void CPorticoApp::chooseAnotherPrefix()
 {
+    // Before the window shows, only as far as the first prefix with a game.
     const std::vector<PrefixSearch::Entry> found =
-        PrefixSearch::Run(m_prefixes->Places(), m_catalog, PrefixSearch::kBeforeWindow);
+        PrefixSearch::Run(m_prefixes->Places(), m_catalog, PrefixSearch::kBeforeWindow, true);
     // With no game anywhere, the frame says so as it always did.
-    if (std::none_of(found.begin(), found.end(),
-                     [](const PrefixSearch::Entry& entry) { return !entry.Games.empty(); }))
+    if (found.empty() || found.back().Games.empty())
         return;
     CPrefixChooserDlg dialog(m_prefixPath, m_prefixes->Home(), m_seams.Files, m_seams.Presenter);
     for (const PrefixSearch::Entry& entry : found)
         dialog.addPrefix(entry);
-    dialog.searchFinished(true);
+    // The rest while the chooser is open.
+    PrefixSearch search(m_prefixes->Places(), m_catalog);
+    connectSearch(search, dialog);
     if (dialog.DoModal() == QDialog::Accepted)
         usePrefix(dialog.chosenPath());
 }
@@ -108,11 +110,16 @@ void CPorticoApp::OnChoosePrefix()
                              m_pMainWnd.get());
     // Destroyed before the dialog: the search stops with it.
     PrefixSearch search(m_prefixes->Places(), m_catalog);
+    connectSearch(search, dialog);
+    if (dialog.DoModal() == QDialog::Accepted)
+        SwitchPrefix(dialog.chosenPath());
+}
+
+void CPorticoApp::connectSearch(PrefixSearch& search, CPrefixChooserDlg& dialog)
+{
     QObject::connect(&search, &PrefixSearch::prefixFound, &dialog, &CPrefixChooserDlg::addPrefix);
     QObject::connect(&search, &PrefixSearch::finished, &dialog, &CPrefixChooserDlg::searchFinished);
     search.start();
-    if (dialog.DoModal() == QDialog::Accepted)
-        SwitchPrefix(dialog.chosenPath());
 }
 
 bool CPorticoApp::SwitchPrefix(const std::string& prefixPath)

@@ -11,6 +11,8 @@
 
 class CMainFrame;
 class CPorticoDoc;
+class CPrefixChooserDlg;
+class PrefixSearch;
 class RegistryApi;
 class WinePrefixes;
 
@@ -61,6 +63,8 @@ private:
     // At start, when the prefix in effect holds no game: the prefixes that do, to choose from.
     void chooseAnotherPrefix();
     void showPrefix();
+    // Starts the search, whose finds go to the chooser.
+    static void connectSearch(PrefixSearch& search, CPrefixChooserDlg& dialog);
 
     WinePrefixes* m_prefixes = nullptr;
     std::string m_prefixPath;

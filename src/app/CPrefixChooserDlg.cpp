@@ -80,6 +80,8 @@ CPrefixChooserDlg::CPrefixChooserDlg(std::string prefixInUse, std::string home, 
 
 void CPrefixChooserDlg::addPrefix(const PrefixSearch::Entry& entry)
 {
+    if (!m_listed.insert(entry.Path).second)
+        return;
     QStringList games;
     for (const std::string& game : entry.Games)
         games << QString::fromLatin1(game.c_str());

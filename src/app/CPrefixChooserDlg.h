@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <set>
 #include <string>
 
 class FilePicker;
@@ -30,7 +31,8 @@ public:
     // The folder chosen, once the dialog was accepted.
     const std::string& chosenPath() const { return m_chosen; }
 
-    // A prefix found; those with a game go before those without.
+    // A prefix found; those with a game go before those without. One already listed is
+    // passed over.
     void addPrefix(const PrefixSearch::Entry& entry);
     void searchFinished(bool complete);
 
@@ -48,5 +50,6 @@ private:
     QTreeWidget* m_list = nullptr;
     QPushButton* m_ok = nullptr;
     int m_withGame = 0;
+    std::set<std::string> m_listed;
     std::string m_chosen;
 };

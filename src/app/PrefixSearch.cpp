@@ -18,11 +18,16 @@ PrefixSearch::~PrefixSearch()
 
 std::vector<PrefixSearch::Entry> PrefixSearch::Run(const WinePrefixFinder::Places& places,
                                                    const GameCatalog& catalog,
-                                                   std::chrono::milliseconds budget)
+                                                   std::chrono::milliseconds budget,
+                                                   bool untilAGame)
 {
     std::vector<Entry> entries;
     Search(places, Games(catalog), WinePrefixFinder::Clock::now() + budget, nullptr,
-           [&entries](Entry entry) { entries.push_back(std::move(entry)); });
+           [&entries, untilAGame](Entry entry) {
+               const bool go = !untilAGame || entry.Games.empty();
+               entries.push_back(std::move(entry));
+               return go;
+           });
     return entries;
 }
 
@@ -37,6 +42,7 @@ void PrefixSearch::start()
                    [this](Entry entry) {
                        QMetaObject::invokeMethod(
                            this, [this, entry] { emit prefixFound(entry); }, Qt::QueuedConnection);
+                       return true;
                    });
         QMetaObject::invokeMethod(
             this,
@@ -60,7 +66,7 @@ std::vector<GameInfo> PrefixSearch::Games(const GameCatalog& catalog)
 bool PrefixSearch::Search(const WinePrefixFinder::Places& places,
                           const std::vector<GameInfo>& games,
                           WinePrefixFinder::Clock::time_point deadline,
-                          const std::atomic<bool>* stop, const std::function<void(Entry)>& found)
+                          const std::atomic<bool>* stop, const std::function<bool(Entry)>& found)
 {
     WinePrefixFinder::Result result = WinePrefixFinder::Find(places, deadline, stop);
     for (WinePrefixFinder::Found& prefix : result.Prefixes) {
@@ -72,7 +78,8 @@ bool PrefixSearch::Search(const WinePrefixFinder::Places& places,
             if (game.IsInstalled(registry))
                 entry.Games.push_back(game.Name);
         }
-        found(std::move(entry));
+        if (!found(std::move(entry)))
+            return false;
     }
     return result.Complete;
 }

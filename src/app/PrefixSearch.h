@@ -36,9 +36,11 @@ public:
     // Stops the search and waits for it.
     ~PrefixSearch() override;
 
-    // Every prefix found within the time, each tested for the games.
+    // Every prefix found within the time, each tested for the games; with untilAGame, only
+    // those up to the first that holds a game.
     static std::vector<Entry> Run(const WinePrefixFinder::Places& places,
-                                  const GameCatalog& catalog, std::chrono::milliseconds budget);
+                                  const GameCatalog& catalog, std::chrono::milliseconds budget,
+                                  bool untilAGame = false);
 
     // Runs on a thread of its own: prefixFound for each prefix, then finished.
     void start();
@@ -51,9 +53,10 @@ signals:
 
 private:
     static std::vector<GameInfo> Games(const GameCatalog& catalog);
+    // found says whether to go on. False when the search ended early.
     static bool Search(const WinePrefixFinder::Places& places, const std::vector<GameInfo>& games,
                        WinePrefixFinder::Clock::time_point deadline, const std::atomic<bool>* stop,
-                       const std::function<void(Entry)>& found);
+                       const std::function<bool(Entry)>& found);
 
     WinePrefixFinder::Places m_places;
     std::vector<GameInfo> m_games;

@@ -66,8 +66,12 @@ std::optional<std::string> WinePrefixes::LastUsed() const
 
 void WinePrefixes::Remember(const std::string& prefixPath)
 {
-    // The bytes of the path as the file system has them, whatever the locale.
-    m_settings.setValue(kLastUsed, QByteArray::fromStdString(prefixPath));
+    // The bytes of the path as the file system has them, whatever the locale. A start on the
+    // same prefix as last time writes nothing.
+    const QByteArray path = QByteArray::fromStdString(prefixPath);
+    if (m_settings.value(kLastUsed).toByteArray() == path)
+        return;
+    m_settings.setValue(kLastUsed, path);
     m_settings.sync();
 }
 

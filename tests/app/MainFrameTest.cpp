@@ -29,10 +29,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 namespace {
-constexpr char kNoGameInstalled[] =
-    "At least one of the following games must installed in order to properly run this "
-    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
-
 struct GameButton {
     const char* Name;
     int CommandId;

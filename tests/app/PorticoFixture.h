@@ -29,6 +29,11 @@ class CPorticoView;
 class QAction;
 class QToolButton;
 
+// What the program says when no game is installed.
+inline constexpr char kNoGameInstalled[] =
+    "At least one of the following games must installed in order to properly run this "
+    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
+
 // Starts the real application on a Wine prefix of the test's own, a fresh one per test, with
 // message boxes, the file dialog and the server dialog answered by the test. The prefix is
 // $WINEPREFIX and the home unless the test says otherwise; the settings are the test's own.

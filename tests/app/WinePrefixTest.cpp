@@ -28,13 +28,8 @@
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::StartsWith;
 
 namespace {
-constexpr char kNoGameInstalled[] =
-    "At least one of the following games must installed in order to properly run this "
-    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
-
 // Waits for the condition, handling events, for five seconds at most.
 bool WaitFor(const std::function<bool()>& condition)
 {
