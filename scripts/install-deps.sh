@@ -9,7 +9,7 @@ packages=(
   clang-14 libclang-rt-14-dev clang-format-14
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core
-  wine64
+  wine64 libyaml-cpp-dev
   desktop-file-utils appstream lintian dpkg-dev file man-db
   iproute2 fping
 )

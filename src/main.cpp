@@ -11,11 +11,12 @@
 #include "platform/Win32Registry.h"
 #include "platform/WinSockets.h"
 #else
+#include "app/WinePrefixes.h"
 #include "platform/PosixSockets.h"
-#include "platform/WineRegistry.h"
 #endif
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char* argv[])
 {
@@ -32,9 +33,9 @@ int main(int argc, char* argv[])
     WinSockets sockets;
 #else
     PosixSockets sockets;
-    // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
-    WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
-                                                     : WineRegistry::FromEnvironment();
+    // The prefix the games see under Wine, and where the one last used is remembered.
+    QSettings settings(QStringLiteral("portico"), QStringLiteral("portico"));
+    WinePrefixes prefixes = WinePrefixes::FromEnvironment(commandLine.PrefixPath(), settings);
 #endif
     QtMessagePresenter presenter;
     QtFilePicker files;
@@ -43,7 +44,11 @@ int main(int argc, char* argv[])
     AbsentMessenger messenger;
     const Seams seams{presenter, files, serverDialog, urls, messenger};
 
+#ifdef _WIN32
     CPorticoApp theApp(registry, sockets, seams);
+#else
+    CPorticoApp theApp(prefixes, sockets, seams);
+#endif
     if (!theApp.InitInstance())
         return 1;
     return theApp.ExitInstance(QApplication::exec());

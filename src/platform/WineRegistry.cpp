@@ -222,6 +222,12 @@ WineRegistry WineRegistry::FromEnvironment()
     return WineRegistry(PrefixFromEnvironment());
 }
 
+RegStatus WineRegistry::CheckWritable()
+{
+    return WineServerDetector::IsRunning(state_->prefix) ? ErrorCode::WineServerRunning
+                                                         : ErrorCode::Success;
+}
+
 const std::string& WineRegistry::PrefixPath() const
 {
     return state_->prefix;

@@ -34,6 +34,8 @@ public:
     RegStatus SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
     RegStatus CloseKey(RegHandle key) override;
+    // ErrorCode::WineServerRunning while a wineserver runs for the prefix.
+    RegStatus CheckWritable() override;
 
 private:
     struct State;
