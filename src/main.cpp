@@ -3,6 +3,8 @@
 #include "app/CPorticoApp.h"
 #include "app/CommandLine.h"
 #include "app/QtMessagePresenter.h"
+#include "cli/ExitStatus.h"
+#include "cli/ScriptMode.h"
 #include "dialogs/DesktopUrlOpener.h"
 #include "dialogs/ModalServerDialogRunner.h"
 #include "doc/QtFilePicker.h"
@@ -21,6 +23,8 @@ int main(int argc, char* argv[])
     const CommandLine commandLine = CommandLine::Parse(argc, argv);
     if (commandLine.GetAction() == CommandLine::Action::Exit)
         return commandLine.Finish();
+    if (commandLine.GetAction() == CommandLine::Action::RunScript)
+        return ScriptMode::Run(*commandLine.Script());
 
     QApplication application(argc, argv);
     AppIdentity::Apply();
@@ -40,7 +44,8 @@ int main(int argc, char* argv[])
     const Seams seams{presenter, files, serverDialog, urls, messenger};
 
     CPorticoApp theApp(registry, seams);
+    // Start-up fails when no game is installed in the prefix (it has said so).
     if (!theApp.InitInstance())
-        return 1;
+        return ExitStatus::NotFound;
     return theApp.ExitInstance(QApplication::exec());
 }
