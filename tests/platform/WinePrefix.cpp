@@ -20,17 +20,17 @@ WinePrefix::WinePrefix(fs::path prefix) : m_prefix(std::move(prefix))
 
 WinePrefix::~WinePrefix()
 {
-    if (!Available())
-        return;
-    Server({"-k"});
-    Server({"-w"});
     std::error_code ignored;
-    const fs::path marker = m_prefix / "wineserver";
-    if (!fs::exists(marker))
-        return;
-    const std::string name = HiveFiles::Read(marker.string());
-    if (!name.empty() && name.find('/') == std::string::npos && name[0] != '.')
-        fs::remove_all(fs::temp_directory_path() / name.substr(0, name.find('\n')), ignored);
+    if (Available()) {
+        Server({"-k"});
+        Server({"-w"});
+        const fs::path marker = m_prefix / "wineserver";
+        const std::string name = fs::exists(marker) ? HiveFiles::Read(marker.string()) : "";
+        if (!name.empty() && name.find('/') == std::string::npos && name[0] != '.')
+            fs::remove_all(fs::temp_directory_path() / name.substr(0, name.find('\n')), ignored);
+    }
+    for (const char* extension : {".log", ".out"})
+        fs::remove(m_prefix.string() + extension, ignored);
 }
 
 bool WinePrefix::Available()
@@ -107,4 +107,37 @@ int WinePrefix::Run(const std::vector<std::string>& command,
     if (output)
         *output = HiveFiles::Read(captured);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string WinePrefix::ExportedData(const fs::path& file, const std::string& valueName)
+{
+    const std::string bytes = HiveFiles::Read(file.string());
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned unit =
+            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+        text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+    }
+    std::string joined;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "\\\r\n") == 0) {
+            i += 3;
+            while (i < text.size() && text[i] == ' ')
+                ++i;
+            --i;
+            continue;
+        }
+        joined.push_back(text[i]);
+    }
+    const std::string start = "\"" + valueName + "\"=hex(7):";
+    const std::size_t at = joined.find(start);
+    if (at == std::string::npos)
+        return "<missing>";
+    std::string data;
+    for (std::size_t i = at + start.size(); i + 1 < joined.size(); i += 3) {
+        data.push_back(static_cast<char>(std::stoi(joined.substr(i, 2), nullptr, 16)));
+        if (i + 2 >= joined.size() || joined[i + 2] != ',')
+            break;
+    }
+    return data;
 }

@@ -10,7 +10,8 @@
 class WinePrefix {
 public:
     explicit WinePrefix(std::filesystem::path prefix);
-    // Stops the prefix's wineserver and removes the folder that Debian's Wine made for it.
+    // Stops the prefix's wineserver, removes the folder that Debian's Wine made for it and the
+    // logs.
     ~WinePrefix();
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
@@ -27,6 +28,10 @@ public:
              std::string* output = nullptr) const;
     int Server(const std::vector<std::string>& arguments,
                std::map<std::string, std::string> environment = {}) const;
+
+    // The data of one value in a file of `wine reg export` (UTF-16LE, CR LF, hex(7) lists).
+    static std::string ExportedData(const std::filesystem::path& file,
+                                    const std::string& valueName);
 
 private:
     int Run(const std::vector<std::string>& command, std::map<std::string, std::string> environment,
