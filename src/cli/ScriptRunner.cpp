@@ -53,16 +53,9 @@ int ScriptRunner::Run(const ScriptRequest& request, const std::optional<std::str
 
 int ScriptRunner::List(const ScriptRequest& request)
 {
-    if (const int status = Prepare(); status != 0)
+    if (const int status = Gather(request.Game); status != 0)
         return status;
-    if (const int status = Choose(request.Game); status != 0)
-        return status;
-    std::vector<const GameInfo*> games;
-    for (const std::size_t index : m_chosen) {
-        if (const int status = Load(m_catalog[index]); status != 0)
-            return status;
-        games.push_back(&m_catalog[index]);
-    }
+    const std::vector<const GameInfo*> games = Chosen();
     m_out << (request.OutputFormat == ScriptRequest::Format::Json ? ListFormatter::Json(games)
                                                                   : ListFormatter::Text(games));
     m_out.flush();
@@ -82,13 +75,9 @@ int ScriptRunner::Add(const ScriptRequest& request)
         return status;
     if (const int status = Convert("time zone", request.Zone, zone); status != 0)
         return status;
-    if (const int status = Prepare(); status != 0)
-        return status;
-    if (const int status = Choose(request.Game); status != 0)
+    if (const int status = Gather(request.Game); status != 0)
         return status;
     GameInfo& game = m_catalog[m_chosen.front()];
-    if (const int status = Load(game); status != 0)
-        return status;
 
     if (ServerInfo* existing = game.Servers.FindByName(name)) {
         if (!request.Replace)
@@ -109,13 +98,9 @@ int ScriptRunner::Remove(const ScriptRequest& request)
     std::string name;
     if (const int status = Convert("server name", request.Name, name); status != 0)
         return status;
-    if (const int status = Prepare(); status != 0)
-        return status;
-    if (const int status = Choose(request.Game); status != 0)
+    if (const int status = Gather(request.Game); status != 0)
         return status;
     GameInfo& game = m_catalog[m_chosen.front()];
-    if (const int status = Load(game); status != 0)
-        return status;
     if (!game.Servers.RemoveByName(name))
         return Fail(ExitStatus::NotFound,
                     game.Name + " has no server named '" + request.Name + "'.");
@@ -192,16 +177,9 @@ int ScriptRunner::Import(const ScriptRequest& request)
 
 int ScriptRunner::Export(const ScriptRequest& request)
 {
-    if (const int status = Prepare(); status != 0)
+    if (const int status = Gather(request.Game); status != 0)
         return status;
-    if (const int status = Choose(request.Game); status != 0)
-        return status;
-    std::vector<const GameInfo*> games;
-    for (const std::size_t index : m_chosen) {
-        if (const int status = Load(m_catalog[index]); status != 0)
-            return status;
-        games.push_back(&m_catalog[index]);
-    }
+    const std::vector<const GameInfo*> games = Chosen();
     std::string file;
     std::string problem;
     if (!ServerListWriter::Write(games, file, &problem))
@@ -247,6 +225,27 @@ int ScriptRunner::Prepare()
             m_installed.push_back(index);
     }
     return 0;
+}
+
+int ScriptRunner::Gather(const std::optional<std::string>& game)
+{
+    if (const int status = Prepare(); status != 0)
+        return status;
+    if (const int status = Choose(game); status != 0)
+        return status;
+    for (const std::size_t index : m_chosen) {
+        if (const int status = Load(m_catalog[index]); status != 0)
+            return status;
+    }
+    return 0;
+}
+
+std::vector<const GameInfo*> ScriptRunner::Chosen() const
+{
+    std::vector<const GameInfo*> games;
+    for (const std::size_t index : m_chosen)
+        games.push_back(&m_catalog[index]);
+    return games;
 }
 
 int ScriptRunner::Choose(const std::optional<std::string>& name)

@@ -38,8 +38,11 @@ private:
     int Prepare();
     int Choose(const std::optional<std::string>& game);
     int Load(GameInfo& game);
+    // Prepare, Choose, then Load each game chosen.
+    int Gather(const std::optional<std::string>& game);
     int Save(const GameInfo& game);
 
+    std::vector<const GameInfo*> Chosen() const;
     int Fail(int status, const std::string& message);
     // The installed games, in a sentence that names the prefix, or says "there" after one
     // that did.

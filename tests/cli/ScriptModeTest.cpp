@@ -28,6 +28,25 @@ const std::string kFixtures = PORTICO_CLI_FIXTURES;
 const std::string kWineAdvice = "Wine is running for this prefix and would overwrite the change: "
                                 "close the games, or run `wineserver -k`, then save again.";
 
+// The cases of the tables below: named and printed by their labels.
+template <typename Case>
+concept Labelled = requires(const Case& value)
+{
+    value.Label;
+};
+
+template <Labelled Case> void PrintTo(const Case& value, std::ostream* os)
+{
+    *os << value.Label;
+}
+
+struct ByLabel {
+    template <typename Case> std::string operator()(const testing::TestParamInfo<Case>& info) const
+    {
+        return info.param.Label;
+    }
+};
+
 std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -206,11 +225,6 @@ struct GameCase {
     std::string Errors;
 };
 
-void PrintTo(const GameCase& game, std::ostream* os)
-{
-    *os << game.Label;
-}
-
 class ScriptModeGameTest : public ScriptModeTest, public testing::WithParamInterface<GameCase> {
 protected:
     void SetUp() override
@@ -245,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "portico: Diablo is not installed in @. Installed there: " + kInstalled},
         GameCase{"unknown", "Warcraft", 2,
                  "portico: There is no game 'Warcraft'. Installed in @: " + kInstalled}),
-    [](const testing::TestParamInfo<GameCase>& info) { return info.param.Label; });
+    ByLabel());
 
 TEST_F(ScriptModeTest, TextIsStoredInTheCodePageAndListedInUtf8)
 {
@@ -277,11 +291,6 @@ struct OutsideCase {
     std::vector<std::string> Arguments;
     std::string Errors;
 };
-
-void PrintTo(const OutsideCase& outside, std::ostream* os)
-{
-    *os << outside.Label;
-}
 
 class ScriptModeOutsideTest : public ScriptModeTest,
                               public testing::WithParamInterface<OutsideCase> {};
@@ -324,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "portico: The server name '\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0' "
                     "holds '\xd0\x9c' (U+041C), which the games' code page (Windows-1252) cannot "
                     "hold.\n"}),
-    [](const testing::TestParamInfo<OutsideCase>& info) { return info.param.Label; });
+    ByLabel());
 
 struct UsageCase {
     const char* Label;
@@ -332,11 +341,6 @@ struct UsageCase {
     int ExitStatus;
     std::string Errors;
 };
-
-void PrintTo(const UsageCase& usage, std::ostream* os)
-{
-    *os << usage.Label;
-}
 
 class ScriptModeUsageTest : public ScriptModeTest, public testing::WithParamInterface<UsageCase> {};
 
@@ -402,7 +406,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {"import", "missing.xml"},
                               2,
                               "portico: The file 'missing.xml' does not exist.\n"}),
-    [](const testing::TestParamInfo<UsageCase>& info) { return info.param.Label; });
+    ByLabel());
 
 TEST_F(ScriptModeTest, HelpOfACommandNamesItsOptionsAndTheExitStatuses)
 {
@@ -538,11 +542,6 @@ struct ExportCase {
     std::string Reason;
 };
 
-void PrintTo(const ExportCase& export_, std::ostream* os)
-{
-    *os << export_.Label;
-}
-
 class ScriptModeExportTest : public ScriptModeTest, public testing::WithParamInterface<ExportCase> {
 protected:
     void SetUp() override
@@ -586,7 +585,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"other.example", "2", "First"},
                    "The server 'First' of Warcraft III is in the list twice; the import would "
                    "merge the two into the first."}),
-    [](const testing::TestParamInfo<ExportCase>& info) { return info.param.Label; });
+    ByLabel());
 
 TEST_F(ScriptModeTest, NothingIsWrittenWhileWineRuns)
 {
