@@ -3,6 +3,8 @@
 #include "app/CPorticoApp.h"
 #include "app/CommandLine.h"
 #include "app/QtMessagePresenter.h"
+#include "cli/ExitStatus.h"
+#include "cli/ScriptMode.h"
 #include "dialogs/DesktopUrlOpener.h"
 #include "dialogs/ModalServerDialogRunner.h"
 #include "doc/QtFilePicker.h"
@@ -24,6 +26,8 @@ int main(int argc, char* argv[])
     const CommandLine commandLine = CommandLine::Parse(argc, argv);
     if (commandLine.GetAction() == CommandLine::Action::Exit)
         return commandLine.Finish();
+    if (commandLine.GetAction() == CommandLine::Action::RunScript)
+        return ScriptMode::Run(*commandLine.Script());
 
     QApplication application(argc, argv);
     AppIdentity::Apply();
@@ -49,7 +53,8 @@ int main(int argc, char* argv[])
 #else
     CPorticoApp theApp(prefixes, sockets, seams);
 #endif
+    // Start-up fails when no game is installed in any prefix (it has said so).
     if (!theApp.InitInstance())
-        return 1;
+        return ExitStatus::NotFound;
     return theApp.ExitInstance(QApplication::exec());
 }

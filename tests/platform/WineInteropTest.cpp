@@ -3,6 +3,7 @@
 #include "HiveFiles.h"
 #include "RegistryCalls.h"
 #include "TempDir.h"
+#include "WinePrefix.h"
 #include "data/AnsiCodePage.h"
 #include "data/ErrorCodes.h"
 #include "platform/WineServerDetector.h"
@@ -10,16 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 namespace fs = std::filesystem;
@@ -29,134 +25,9 @@ const std::string kGatewaysKey = "Software\\Battle.net\\Configuration";
 const std::string kW3Key = "Software\\Blizzard Entertainment\\Warcraft III";
 const std::string kGateways = "Battle.net gateways";
 
-// Real Wine in a prefix of its own: no display, no Mono or Gecko, quiet.
-class WinePrefix {
-public:
-    explicit WinePrefix(fs::path prefix) : prefix_(std::move(prefix)) {}
-    // Stops the prefix's wineserver and removes the folder that Debian's Wine made for it.
-    ~WinePrefix()
-    {
-        Server({"-k"});
-        Server({"-w"});
-        std::error_code ignored;
-        const fs::path marker = prefix_ / "wineserver";
-        if (!fs::exists(marker))
-            return;
-        const std::string name = HiveFiles::Read(marker.string());
-        if (!name.empty() && name.find('/') == std::string::npos && name[0] != '.')
-            fs::remove_all(fs::temp_directory_path() / name.substr(0, name.find('\n')), ignored);
-    }
-
-    const fs::path& Path() const { return prefix_; }
-
-    // Runs a Wine program to its end; returns its exit code, or -1 on a time-out.
-    int Wine(const std::vector<std::string>& arguments,
-             std::map<std::string, std::string> environment = {}) const
-    {
-        std::vector<std::string> command{PORTICO_WINE};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return Run(command, std::move(environment));
-    }
-    int Server(const std::vector<std::string>& arguments,
-               std::map<std::string, std::string> environment = {}) const
-    {
-        std::vector<std::string> command{PORTICO_WINESERVER};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return Run(command, std::move(environment));
-    }
-    fs::path DriveC() const { return prefix_ / "drive_c"; }
-
-private:
-    int Run(const std::vector<std::string>& command,
-            std::map<std::string, std::string> environment) const
-    {
-        environment["WINEPREFIX"] = prefix_.string();
-        environment["WINEDEBUG"] = "-all";
-        environment["WINEDLLOVERRIDES"] = "mscoree,mshtml=";
-        std::vector<std::string> variables;
-        for (char** entry = environ; *entry; ++entry) {
-            const std::string variable = *entry;
-            const std::string name = variable.substr(0, variable.find('='));
-            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && !environment.count(name))
-                variables.push_back(variable);
-        }
-        for (const auto& [name, value] : environment)
-            variables.push_back(name + "=" + value);
-        std::vector<char*> argv;
-        for (const std::string& argument : command)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (const std::string& variable : variables)
-            envp.push_back(const_cast<char*>(variable.c_str()));
-        envp.push_back(nullptr);
-        const std::string log = prefix_.string() + ".log";
-
-        const pid_t child = fork();
-        if (child < 0)
-            return -1;
-        if (child == 0) {
-            const int input = open("/dev/null", O_RDONLY);
-            const int output = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-            dup2(input, 0);
-            dup2(output, 1);
-            dup2(output, 2);
-            execve(argv[0], argv.data(), envp.data());
-            _exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + 180s;
-        int status = 0;
-        while (waitpid(child, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(child, SIGKILL);
-                waitpid(child, &status, 0);
-                return -1;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    fs::path prefix_;
-};
-
 std::string Utf16(const std::string& ansi)
 {
     return HiveFiles::Utf16(AnsiCodePage::ToUtf16(ansi));
-}
-
-// The data of one value in a file of `wine reg export` (UTF-16LE, CR LF, hex(7) lists).
-std::string ExportedData(const fs::path& file, const std::string& valueName)
-{
-    const std::string bytes = HiveFiles::Read(file.string());
-    std::string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const unsigned unit =
-            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
-        text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
-    }
-    std::string joined;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 3, "\\\r\n") == 0) {
-            i += 3;
-            while (i < text.size() && text[i] == ' ')
-                ++i;
-            --i;
-            continue;
-        }
-        joined.push_back(text[i]);
-    }
-    const std::string start = "\"" + valueName + "\"=hex(7):";
-    const std::size_t at = joined.find(start);
-    if (at == std::string::npos)
-        return "<missing>";
-    std::string data;
-    for (std::size_t i = at + start.size(); i + 1 < joined.size(); i += 3) {
-        data.push_back(static_cast<char>(std::stoi(joined.substr(i, 2), nullptr, 16)));
-        if (i + 2 >= joined.size() || joined[i + 2] != ',')
-            break;
-    }
-    return data;
 }
 
 std::string Read(const fs::path& prefix, RegHandle root, const std::string& key,
@@ -193,7 +64,7 @@ class WineInteropTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (std::string(PORTICO_WINE).empty() || std::string(PORTICO_WINESERVER).empty())
+        if (!WinePrefix::Available())
             GTEST_SKIP() << "Wine is not installed";
     }
 
@@ -255,11 +126,12 @@ TEST_F(WineInteropTest, WineAndPorticoReadWhatTheOtherWrote)
     ASSERT_EQ(wine.Wine({"reg", "export", "HKLM\\Software\\Blizzard Entertainment\\Diablo II",
                          "C:\\d2.reg", "/reg:32", "/y"}),
               0);
-    EXPECT_EQ(ExportedData(wine.DriveC() / "gateways.reg", kGateways), Utf16(list));
-    EXPECT_EQ(ExportedData(wine.DriveC() / "w3.reg", kGateways), Utf16(w3List));
-    EXPECT_EQ(ExportedData(wine.DriveC() / "d2.reg", "Gateways"), Utf16(std::string("1001\0"
-                                                                                    "00\0\0",
-                                                                                    9)));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "gateways.reg", kGateways), Utf16(list));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "w3.reg", kGateways), Utf16(w3List));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "d2.reg", "Gateways"),
+              Utf16(std::string("1001\0"
+                                "00\0\0",
+                                9)));
 
     // When its server exits, Wine writes the hive in its own form; the lists read the same.
     ASSERT_EQ(wine.Server({"-w"}), 0);
