@@ -25,7 +25,7 @@ RegStatus WriteError(int error)
 }
 } // namespace
 
-CachedHive::CachedHive(std::string path) : path_(std::move(path))
+CachedHive::CachedHive(std::string path) : m_path(std::move(path))
 {
 }
 
@@ -39,20 +39,20 @@ CachedHive::Signature CachedHive::SignatureOf(const struct stat& status)
 RegStatus CachedHive::Refresh()
 {
     struct stat status {};
-    if (stat(path_.c_str(), &status) != 0) {
-        signature_.reset();
-        hive_.reset();
+    if (stat(m_path.c_str(), &status) != 0) {
+        m_signature.reset();
+        m_hive.reset();
         if (errno == ENOENT || errno == ENOTDIR)
             return ErrorCode::FileNotFound;
         return errno == EACCES ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     }
-    if (signature_ && *signature_ == SignatureOf(status) && hive_)
-        return hive_->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
+    if (m_signature && *m_signature == SignatureOf(status) && m_hive)
+        return m_hive->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
 
-    signature_.reset();
-    hive_.reset();
+    m_signature.reset();
+    m_hive.reset();
     // Without O_NONBLOCK, opening a FIFO put in the hive's place would wait for a writer.
-    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == EACCES || errno == EPERM ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     struct stat opened {};
@@ -78,26 +78,26 @@ RegStatus CachedHive::Refresh()
     close(fd);
     if (!ok)
         return ErrorCode::CantRead;
-    signature_ = SignatureOf(opened);
-    hive_.emplace(std::move(text));
-    return hive_->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
+    m_signature = SignatureOf(opened);
+    m_hive.emplace(std::move(text));
+    return m_hive->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
 }
 
 RegStatus CachedHive::Write(std::string text)
 {
-    if (!hive_)
+    if (!m_hive)
         return ErrorCode::CantWrite;
-    if (const int error = AtomicFileWriter::Replace(BackupPath(), hive_->Text(), false))
+    if (const int error = AtomicFileWriter::Replace(BackupPath(), m_hive->Text(), false))
         return WriteError(error);
-    if (const int error = AtomicFileWriter::Replace(path_, text))
+    if (const int error = AtomicFileWriter::Replace(m_path, text))
         return WriteError(error);
     struct stat status {};
-    if (stat(path_.c_str(), &status) == 0) {
-        signature_ = SignatureOf(status);
-        hive_.emplace(std::move(text));
+    if (stat(m_path.c_str(), &status) == 0) {
+        m_signature = SignatureOf(status);
+        m_hive.emplace(std::move(text));
     } else {
-        signature_.reset();
-        hive_.reset();
+        m_signature.reset();
+        m_hive.reset();
     }
     return ErrorCode::Success;
 }

@@ -17,10 +17,10 @@ public:
     // AccessDenied, CantRead, or BadDb for a file that Wine would not load.
     RegStatus Refresh();
     // Valid after Refresh returned 0.
-    const RegistryHive& Hive() const { return *hive_; }
-    const std::string& Path() const { return path_; }
+    const RegistryHive& Hive() const { return *m_hive; }
+    const std::string& Path() const { return m_path; }
     // Where the content before the last write is kept.
-    std::string BackupPath() const { return path_ + ".portico-backup"; }
+    std::string BackupPath() const { return m_path + ".portico-backup"; }
 
     // Replaces the file with text: the current content is kept as the backup, then the file
     // is replaced atomically. Returns 0, AccessDenied, DiskFull or RegistryIoFailed.
@@ -37,7 +37,7 @@ private:
     };
     static Signature SignatureOf(const struct stat& status);
 
-    std::string path_;
-    std::optional<Signature> signature_;
-    std::optional<RegistryHive> hive_;
+    std::string m_path;
+    std::optional<Signature> m_signature;
+    std::optional<RegistryHive> m_hive;
 };

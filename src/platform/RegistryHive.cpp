@@ -144,7 +144,7 @@ std::size_t RegistryHive::ChildNameHash::operator()(const ChildNameView& name) c
            (std::size_t{name.parent} * 0x9E3779B97F4A7C15u);
 }
 
-RegistryHive::RegistryHive(std::string text) : text_(std::move(text))
+RegistryHive::RegistryHive(std::string text) : m_text(std::move(text))
 {
     Scan();
 }
@@ -155,13 +155,13 @@ RegistryHive::~RegistryHive() = default;
 
 void RegistryHive::Scan()
 {
-    keys_.emplace_back();
-    const Line first = LineAt(text_, 0);
-    if (std::string_view(text_).substr(0, first.contentEnd) != kHeader)
+    m_keys.emplace_back();
+    const Line first = LineAt(m_text, 0);
+    if (std::string_view(m_text).substr(0, first.contentEnd) != kHeader)
         return;
-    valid_ = true;
+    m_valid = true;
     if (first.contentEnd + 2 == first.next)
-        newline_ = "\r\n";
+        m_newline = "\r\n";
 
     bool inHeader = true;
     std::size_t current = npos;
@@ -170,17 +170,17 @@ void RegistryHive::Scan()
     std::u16string name;
     Path previousPath;
     std::vector<std::uint32_t> previousKeys;
-    children_.reserve(text_.size() / 256);
-    while (pos < text_.size()) {
-        const Line line = LineAt(text_, pos);
-        const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
+    m_children.reserve(m_text.size() / 256);
+    while (pos < m_text.size()) {
+        const Line line = LineAt(m_text, pos);
+        const std::string_view content(m_text.data() + line.start, line.contentEnd - line.start);
         const std::size_t p = FirstNonBlank(content);
         const char c = p < content.size() ? content[p] : '\0';
         pos = line.next;
         if (c == '[') {
             inHeader = false;
             if (current != npos)
-                blocks_[current].end = line.start;
+                m_blocks[current].end = line.start;
             current = npos;
             name.clear();
             const std::size_t nameEnd = RegistryEscaping::Decode(content, p + 1, ']', name);
@@ -216,15 +216,15 @@ void RegistryHive::Scan()
                 previousKeys.resize(depth);
             }
 
-            const auto index = static_cast<std::uint32_t>(blocks_.size());
+            const auto index = static_cast<std::uint32_t>(m_blocks.size());
             current = index;
-            blocks_.push_back(
-                {line.start, line.start + nameEnd, line.contentEnd, line.next, text_.size(), key});
-            Key& record = keys_[key];
+            m_blocks.push_back(
+                {line.start, line.start + nameEnd, line.contentEnd, line.next, m_text.size(), key});
+            Key& record = m_keys[key];
             if (record.firstBlock == kNone)
                 record.firstBlock = index;
             else
-                blocks_[record.lastBlock].nextOfKey = index;
+                m_blocks[record.lastBlock].nextOfKey = index;
             record.lastBlock = index;
         } else if ((c == '"' || c == '@') && current != npos) {
             // Only hex data goes on over several lines.
@@ -237,14 +237,14 @@ void RegistryHive::Scan()
         } else if (inHeader) {
             const std::string_view rest = content.substr(p);
             if (rest == "#arch=win64") {
-                win64_ = true;
+                m_win64 = true;
             } else if (rest.substr(0, kRootComment.size()) == kRootComment) {
                 std::u16string root;
                 const std::string_view escaped = rest.substr(kRootComment.size());
                 std::string quoted(escaped);
                 quoted += '"';
                 RegistryEscaping::Decode(quoted, 0, '"', root);
-                rootPath_ = u"\\" + root;
+                m_rootPath = u"\\" + root;
             }
         }
     }
@@ -252,20 +252,20 @@ void RegistryHive::Scan()
 
 std::uint32_t RegistryHive::FindChild(std::uint32_t parent, std::u16string_view name) const
 {
-    RegistryCase::Fold(name, folded_);
-    const auto it = children_.find(ChildNameView{parent, folded_});
-    return it == children_.end() ? kNone : it->second;
+    RegistryCase::Fold(name, m_folded);
+    const auto it = m_children.find(ChildNameView{parent, m_folded});
+    return it == m_children.end() ? kNone : it->second;
 }
 
 std::uint32_t RegistryHive::EnsureChild(std::uint32_t parent, std::u16string_view name)
 {
     if (const std::uint32_t found = FindChild(parent, name); found != kNone)
         return found;
-    const auto index = static_cast<std::uint32_t>(keys_.size());
-    children_.emplace(ChildName{parent, folded_}, index);
-    keys_.emplace_back();
-    keys_.back().name = name;
-    keys_.back().parent = parent;
+    const auto index = static_cast<std::uint32_t>(m_keys.size());
+    m_children.emplace(ChildName{parent, m_folded}, index);
+    m_keys.emplace_back();
+    m_keys.back().name = name;
+    m_keys.back().parent = parent;
     return index;
 }
 
@@ -283,8 +283,8 @@ std::size_t RegistryHive::FindKey(const Path& path) const
 RegistryHive::Path RegistryHive::KeyPath(std::size_t key) const
 {
     Path path;
-    for (; key != 0; key = keys_[key].parent)
-        path.push_back(keys_[key].name);
+    for (; key != 0; key = m_keys[key].parent)
+        path.push_back(m_keys[key].name);
     std::reverse(path.begin(), path.end());
     return path;
 }
@@ -292,7 +292,7 @@ RegistryHive::Path RegistryHive::KeyPath(std::size_t key) const
 std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
                                          std::size_t* textEnd, bool* ranOut) const
 {
-    const Line line = LineAt(text_, lineStart);
+    const Line line = LineAt(m_text, lineStart);
     std::size_t next = line.next;
     std::size_t end = line.contentEnd;
     std::size_t previousEnd = end;
@@ -300,13 +300,13 @@ std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& v
     if (ranOut)
         *ranOut = false;
     const auto nextLine = [this, &next, &end, &previousEnd, &last, ranOut](std::string_view& out) {
-        if (next >= text_.size()) {
+        if (next >= m_text.size()) {
             if (ranOut)
                 *ranOut = true;
             return false;
         }
-        const Line following = LineAt(text_, next);
-        out = std::string_view(text_.data() + following.start,
+        const Line following = LineAt(m_text, next);
+        out = std::string_view(m_text.data() + following.start,
                                following.contentEnd - following.start);
         last = out;
         next = following.next;
@@ -314,7 +314,7 @@ std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& v
         end = following.contentEnd;
         return true;
     };
-    const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
+    const std::string_view content(m_text.data() + line.start, line.contentEnd - line.start);
     isValue = RegistryValueFormat::Parse(content, nextLine, value) !=
               RegistryValueFormat::Outcome::NoValue;
     // An empty or comment line that ended hex data is not part of the value's text.
@@ -328,20 +328,20 @@ std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& v
 
 const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
 {
-    const Key& record = keys_[key];
+    const Key& record = m_keys[key];
     if (record.content)
         return *record.content;
     auto content = std::make_unique<Content>();
     for (std::uint32_t index = record.firstBlock; index != kNone;
-         index = blocks_[index].nextOfKey) {
-        const Block& block = blocks_[index];
+         index = m_blocks[index].nextOfKey) {
+        const Block& block = m_blocks[index];
         Content::BlockContent parsed;
         parsed.optionsEnd = block.bodyStart;
         bool inOptions = true;
         std::size_t pos = block.bodyStart;
         while (pos < block.end) {
-            const Line line = LineAt(text_, pos);
-            const std::string_view text(text_.data() + line.start, line.contentEnd - line.start);
+            const Line line = LineAt(m_text, pos);
+            const std::string_view text(m_text.data() + line.start, line.contentEnd - line.start);
             const std::size_t p = FirstNonBlank(text);
             const char c = p < text.size() ? text[p] : '\0';
             if (c == '"' || c == '@') {
@@ -414,10 +414,10 @@ std::string RegistryHive::NewBlockText(const Path& path, const RegistryValue* va
             out += "\\\\";
         RegistryEscaping::Append(out, path[i], RegistryEscaping::Context::KeyName);
     }
-    out += "] " + BracketSeconds(now) + newline_;
-    out += "#time=" + Hex(now) + newline_;
+    out += "] " + BracketSeconds(now) + m_newline;
+    out += "#time=" + Hex(now) + m_newline;
     if (value)
-        out += RegistryValueFormat::Format(*value, newline_) + newline_;
+        out += RegistryValueFormat::Format(*value, m_newline) + m_newline;
     return out;
 }
 
@@ -432,29 +432,29 @@ std::string RegistryHive::InsertNewKey(const Path& path, const RegistryValue* va
         if (child == kNone)
             break;
         key = child;
-        spelled[i] = keys_[key].name;
+        spelled[i] = m_keys[key].name;
     }
     const std::string block = NewBlockText(spelled, value, now);
 
     // Wine's order: depth first, siblings compared without regard to case.
     std::size_t lastKey = npos;
     int lastOrder = 0;
-    for (const Block& existing : blocks_) {
+    for (const Block& existing : m_blocks) {
         if (existing.key != lastKey) {
             lastKey = existing.key;
             lastOrder = ComparePaths(KeyPath(existing.key), path);
         }
         if (lastOrder > 0)
-            return ApplyEdits(text_, {{existing.keyLine, existing.keyLine, block + newline_, true}},
-                              newline_);
+            return ApplyEdits(
+                m_text, {{existing.keyLine, existing.keyLine, block + m_newline, true}}, m_newline);
     }
-    return ApplyEdits(text_, {{text_.size(), text_.size(), newline_ + block, true}}, newline_);
+    return ApplyEdits(m_text, {{m_text.size(), m_text.size(), m_newline + block, true}}, m_newline);
 }
 
 std::string RegistryHive::WithKey(const Path& path, std::uint64_t now) const
 {
     if (FindKey(path) != npos)
-        return text_;
+        return m_text;
     return InsertNewKey(path, nullptr, now);
 }
 
@@ -462,11 +462,11 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
                                     std::uint64_t now) const
 {
     const std::size_t key = FindKey(path);
-    if (key == npos || keys_[key].firstBlock == kNone)
+    if (key == npos || m_keys[key].firstBlock == kNone)
         return InsertNewKey(path, &value, now);
 
     const Content& content = ContentOf(key);
-    const Block& first = blocks_[keys_[key].firstBlock];
+    const Block& first = m_blocks[m_keys[key].firstBlock];
     const Content::BlockContent& firstContent = content.blocks.front();
     std::vector<Edit> edits;
     edits.push_back({first.nameEnd, first.keyLineEnd, " " + BracketSeconds(now)});
@@ -474,7 +474,7 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
     if (firstContent.timeStart != npos)
         edits.push_back({firstContent.timeStart, firstContent.timeEnd, time});
     else
-        edits.push_back({first.bodyStart, first.bodyStart, time + newline_, true});
+        edits.push_back({first.bodyStart, first.bodyStart, time + m_newline, true});
 
     const auto it = content.index.find(RegistryCase::Fold(value.name));
     if (it != content.index.end()) {
@@ -482,9 +482,9 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
         RegistryValue renamed = value;
         renamed.name = content.values[it->second].name;
         const auto [start, end] = content.lastLine[it->second];
-        edits.push_back({start, end, RegistryValueFormat::Format(renamed, newline_)});
+        edits.push_back({start, end, RegistryValueFormat::Format(renamed, m_newline)});
     } else {
-        const std::string line = RegistryValueFormat::Format(value, newline_);
+        const std::string line = RegistryValueFormat::Format(value, m_newline);
         std::size_t at = npos;
         for (const Content::ValueLine& existing : firstContent.values) {
             if (RegistryCase::Compare(existing.name, value.name) > 0) {
@@ -492,14 +492,14 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
                 break;
             }
         }
-        std::string lines = line + newline_;
+        std::string lines = line + m_newline;
         if (at == npos) {
             at = firstContent.values.empty() ? firstContent.optionsEnd : firstContent.valuesEnd;
             // An empty line ends the hex data before it.
             if (!firstContent.values.empty() && firstContent.valuesOpen)
-                lines.insert(0, newline_);
+                lines.insert(0, m_newline);
         }
         edits.push_back({at, at, std::move(lines), true});
     }
-    return ApplyEdits(text_, std::move(edits), newline_);
+    return ApplyEdits(m_text, std::move(edits), m_newline);
 }

@@ -25,13 +25,13 @@ public:
     ~RegistryHive();
 
     // False when the first line is not "WINE REGISTRY Version 2": Wine ignores such a file.
-    bool Valid() const { return valid_; }
+    bool Valid() const { return m_valid; }
     // "#arch=win64" among the header lines.
-    bool IsWin64() const { return win64_; }
-    const std::string& Text() const { return text_; }
+    bool IsWin64() const { return m_win64; }
+    const std::string& Text() const { return m_text; }
     // The root that link targets name, from the ";; All keys relative to" line
     // (e.g. "\REGISTRY\Machine"); empty when the file does not say.
-    const std::u16string& RootPath() const { return rootPath_; }
+    const std::u16string& RootPath() const { return m_rootPath; }
 
     // The key at path, compared without regard to case; npos when absent. The parents of
     // written keys exist too.
@@ -88,13 +88,13 @@ private:
     std::string NewBlockText(const Path& path, const RegistryValue* value, std::uint64_t now) const;
     std::string InsertNewKey(const Path& path, const RegistryValue* value, std::uint64_t now) const;
 
-    std::string text_;
-    std::string newline_ = "\n";
-    bool valid_ = false;
-    bool win64_ = false;
-    std::u16string rootPath_;
-    std::vector<Block> blocks_;
-    std::vector<Key> keys_;
-    std::unordered_map<ChildName, std::uint32_t, ChildNameHash, ChildNameEqual> children_;
-    mutable std::u16string folded_;
+    std::string m_text;
+    std::string m_newline = "\n";
+    bool m_valid = false;
+    bool m_win64 = false;
+    std::u16string m_rootPath;
+    std::vector<Block> m_blocks;
+    std::vector<Key> m_keys;
+    std::unordered_map<ChildName, std::uint32_t, ChildNameHash, ChildNameEqual> m_children;
+    mutable std::u16string m_folded;
 };

@@ -32,14 +32,14 @@ const std::string kGateways = "Battle.net gateways";
 // Real Wine in a prefix of its own: no display, no Mono or Gecko, quiet.
 class WinePrefix {
 public:
-    explicit WinePrefix(fs::path prefix) : prefix_(std::move(prefix)) {}
+    explicit WinePrefix(fs::path prefix) : m_prefix(std::move(prefix)) {}
     // Stops the prefix's wineserver and removes the folder that Debian's Wine made for it.
     ~WinePrefix()
     {
         Server({"-k"});
         Server({"-w"});
         std::error_code ignored;
-        const fs::path marker = prefix_ / "wineserver";
+        const fs::path marker = m_prefix / "wineserver";
         if (!fs::exists(marker))
             return;
         const std::string name = HiveFiles::Read(marker.string());
@@ -47,7 +47,7 @@ public:
             fs::remove_all(fs::temp_directory_path() / name.substr(0, name.find('\n')), ignored);
     }
 
-    const fs::path& Path() const { return prefix_; }
+    const fs::path& Path() const { return m_prefix; }
 
     // Runs a Wine program to its end; returns its exit code, or -1 on a time-out.
     int Wine(const std::vector<std::string>& arguments,
@@ -64,13 +64,13 @@ public:
         command.insert(command.end(), arguments.begin(), arguments.end());
         return Run(command, std::move(environment));
     }
-    fs::path DriveC() const { return prefix_ / "drive_c"; }
+    fs::path DriveC() const { return m_prefix / "drive_c"; }
 
 private:
     int Run(const std::vector<std::string>& command,
             std::map<std::string, std::string> environment) const
     {
-        environment["WINEPREFIX"] = prefix_.string();
+        environment["WINEPREFIX"] = m_prefix.string();
         environment["WINEDEBUG"] = "-all";
         environment["WINEDLLOVERRIDES"] = "mscoree,mshtml=";
         std::vector<std::string> variables;
@@ -90,7 +90,7 @@ private:
         for (const std::string& variable : variables)
             envp.push_back(const_cast<char*>(variable.c_str()));
         envp.push_back(nullptr);
-        const std::string log = prefix_.string() + ".log";
+        const std::string log = m_prefix.string() + ".log";
 
         const pid_t child = fork();
         if (child < 0)
@@ -117,7 +117,7 @@ private:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    fs::path prefix_;
+    fs::path m_prefix;
 };
 
 std::string Utf16(const std::string& ansi)
