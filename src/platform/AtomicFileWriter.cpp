@@ -21,7 +21,8 @@ int WriteAll(int fd, std::string_view content)
     return 0;
 }
 
-int WriteInPlace(const std::string& path, std::string_view content, bool flush)
+int WriteInPlace(const std::string& path, std::string_view content, bool flush,
+                 FileSystemCalls& calls)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
@@ -29,7 +30,7 @@ int WriteInPlace(const std::string& path, std::string_view content, bool flush)
     int error = WriteAll(fd, content);
     if (!error && ftruncate(fd, static_cast<off_t>(content.size())) != 0)
         error = errno;
-    if (!error && flush && fsync(fd) != 0)
+    if (!error && flush && calls.Sync(fd) != 0)
         error = errno;
     if (close(fd) != 0 && !error)
         error = errno;
@@ -45,14 +46,15 @@ std::string Folder(const std::string& path)
 }
 } // namespace
 
-int AtomicFileWriter::Replace(const std::string& path, std::string_view content, bool flush)
+int AtomicFileWriter::Replace(const std::string& path, std::string_view content, bool flush,
+                              FileSystemCalls& calls)
 {
     struct stat old {};
     const bool exists = lstat(path.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return errno;
     if (exists && (S_ISLNK(old.st_mode) || old.st_nlink > 1))
-        return WriteInPlace(path, content, flush);
+        return WriteInPlace(path, content, flush, calls);
 
     std::string temporary = path + ".portico-XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
@@ -66,11 +68,11 @@ int AtomicFileWriter::Replace(const std::string& path, std::string_view content,
                  fchown(fd, old.st_uid, old.st_gid) != 0 && geteuid() == 0)
             error = errno;
     }
-    if (!error && flush && fsync(fd) != 0)
+    if (!error && flush && calls.Sync(fd) != 0)
         error = errno;
     if (close(fd) != 0 && !error)
         error = errno;
-    if (!error && rename(temporary.c_str(), path.c_str()) != 0)
+    if (!error && calls.Rename(temporary.c_str(), path.c_str()) != 0)
         error = errno;
     if (error) {
         unlink(temporary.c_str());
@@ -80,7 +82,7 @@ int AtomicFileWriter::Replace(const std::string& path, std::string_view content,
         // The rename itself reaches the disk with the folder.
         const int folder = open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0) {
-            fsync(folder);
+            calls.Sync(folder);
             close(folder);
         }
     }

@@ -25,7 +25,8 @@ RegStatus WriteError(int error)
 }
 } // namespace
 
-CachedHive::CachedHive(std::string path) : m_path(std::move(path))
+CachedHive::CachedHive(std::string path, FileSystemCalls& calls)
+    : m_path(std::move(path)), m_calls(&calls)
 {
 }
 
@@ -87,9 +88,9 @@ RegStatus CachedHive::Write(std::string text)
 {
     if (!m_hive)
         return ErrorCode::CantWrite;
-    if (const int error = AtomicFileWriter::Replace(BackupPath(), m_hive->Text(), false))
+    if (const int error = AtomicFileWriter::Replace(BackupPath(), m_hive->Text(), false, *m_calls))
         return WriteError(error);
-    if (const int error = AtomicFileWriter::Replace(m_path, text))
+    if (const int error = AtomicFileWriter::Replace(m_path, text, true, *m_calls))
         return WriteError(error);
     struct stat status {};
     if (stat(m_path.c_str(), &status) == 0) {

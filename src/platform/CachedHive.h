@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/RegistryApi.h"
+#include "platform/FileSystemCalls.h"
 #include "platform/RegistryHive.h"
 
 #include <optional>
@@ -11,7 +12,7 @@
 // (size, time, inode).
 class CachedHive {
 public:
-    explicit CachedHive(std::string path);
+    explicit CachedHive(std::string path, FileSystemCalls& calls = FileSystemCalls::System());
 
     // Brings the parsed form up to date. Returns 0, or FileNotFound (no such file or folder),
     // AccessDenied, CantRead, or BadDb for a file that Wine would not load.
@@ -38,6 +39,7 @@ private:
     static Signature SignatureOf(const struct stat& status);
 
     std::string m_path;
+    FileSystemCalls* m_calls;
     std::optional<Signature> m_signature;
     std::optional<RegistryHive> m_hive;
 };

@@ -1,0 +1,20 @@
+#include "platform/FileSystemCalls.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+int FileSystemCalls::Sync(int fd)
+{
+    return fsync(fd);
+}
+
+int FileSystemCalls::Rename(const char* from, const char* to)
+{
+    return rename(from, to);
+}
+
+FileSystemCalls& FileSystemCalls::System()
+{
+    static FileSystemCalls calls;
+    return calls;
+}
