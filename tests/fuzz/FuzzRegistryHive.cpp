@@ -1,0 +1,185 @@
+#include "platform/RegistryCase.h"
+#include "platform/RegistryEscaping.h"
+#include "platform/RegistryHive.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A Wine registry file from any bytes, and one edit of it: a value stored (or a key added) at a
+// key path of the file or a new one. The edited file must read the stored value back exactly,
+// and every value readable before elsewhere must read the same. The edit is chosen by the last
+// bytes of the input, so that real files serve as seeds whole.
+namespace {
+using Path = RegistryHive::Path;
+
+struct Named {
+    Path path;
+    std::u16string name;
+};
+
+// The units names are made of: ASCII, the escaped ones, NUL, and a few past ASCII that fold.
+constexpr char16_t kUnits[16] = {u'a', u'B', u'z', u'[',   u']',   u'"',   u'\\',  u' ',
+                                 u'=', u'0', 0,    0x00E9, 0x00C9, 0x20AC, 0x0130, 0xD83D};
+
+Path SplitKeyName(std::u16string_view name)
+{
+    Path path;
+    for (std::size_t start = 0; start <= name.size();) {
+        std::size_t end = name.find(u'\\', start);
+        if (end == std::u16string_view::npos)
+            end = name.size();
+        if (end > start)
+            path.emplace_back(name.substr(start, end - start));
+        start = end + 1;
+    }
+    return path;
+}
+
+// The key paths of the file's key lines and the value names of its value lines, as a rough
+// reading sees them; the hive decides what they are.
+void Collect(const std::string& text, std::vector<Path>& keys, std::vector<Named>& values)
+{
+    std::optional<Path> current;
+    for (std::size_t start = 0; start < text.size() && values.size() < 4096;) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view line(text.data() + start, end - start);
+        start = end + 1;
+        const std::size_t p = line.find_first_not_of(" \t\r\v\f");
+        if (p == std::string_view::npos)
+            continue;
+        std::u16string name;
+        if (line[p] == '[') {
+            current.reset();
+            if (RegistryEscaping::Decode(line, p + 1, ']', name) != std::string_view::npos) {
+                current = SplitKeyName(name);
+                keys.push_back(*current);
+            }
+        } else if (current && (line[p] == '"' || line[p] == '@')) {
+            if (line[p] == '"')
+                RegistryEscaping::Decode(line, p + 1, '"', name);
+            values.push_back({*current, name});
+        }
+    }
+}
+
+Path Folded(const Path& path)
+{
+    Path folded;
+    for (const std::u16string& name : path)
+        folded.push_back(RegistryCase::Fold(name));
+    return folded;
+}
+
+const RegistryValue* Lookup(const RegistryHive& hive, const Path& path, std::u16string_view name)
+{
+    const std::size_t key = hive.FindKey(path);
+    return key == RegistryHive::npos ? nullptr : hive.FindValue(key, name);
+}
+
+std::u16string Name(FuzzedDataProvider& provider, std::size_t length)
+{
+    std::u16string name;
+    for (std::size_t i = 0; i < length; ++i)
+        name.push_back(kUnits[provider.ConsumeIntegral<std::uint8_t>() % 16]);
+    return name;
+}
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider provider(data, size);
+    const auto mode = provider.ConsumeIntegral<std::uint8_t>();
+    const auto keyChoice = provider.ConsumeIntegral<std::uint16_t>();
+    const auto valueChoice = provider.ConsumeIntegral<std::uint16_t>();
+    constexpr std::uint32_t kTypes[8] = {1, 2, 7, 3, 4, 0, 11, 0x12345};
+    const std::uint32_t type = kTypes[provider.ConsumeIntegral<std::uint8_t>() % 8];
+    std::string valueData(provider.ConsumeIntegralInRange<std::size_t>(0, 40), '\0');
+    for (char& byte : valueData)
+        byte = static_cast<char>(provider.ConsumeIntegral<std::uint8_t>());
+    const std::u16string newName = Name(provider, provider.ConsumeIntegralInRange(0, 4));
+    const std::u16string newKey = Name(provider, provider.ConsumeIntegralInRange(1, 3));
+    const std::string text = provider.ConsumeRemainingBytesAsString();
+
+    const RegistryHive hive(text);
+    std::vector<Path> keys;
+    std::vector<Named> values;
+    Collect(text, keys, values);
+    std::vector<std::optional<RegistryValue>> before;
+    for (const Named& value : values) {
+        const RegistryValue* found = Lookup(hive, value.path, value.name);
+        before.push_back(found ? std::optional<RegistryValue>(*found) : std::nullopt);
+    }
+    if (!hive.Valid())
+        return 0;
+
+    // Where the edit goes: a key of the file, a new key below it, or a new top-level key.
+    Path path;
+    if ((mode & 1) && !keys.empty())
+        path = keys[keyChoice % keys.size()];
+    if (path.empty() || (mode & 2)) {
+        std::u16string component = newKey;
+        for (char16_t& unit : component) {
+            if (unit == u'\\')
+                unit = u'_'; // key names never hold a backslash
+        }
+        path.push_back(component);
+    }
+    RegistryValue value{newName, type, valueData};
+    // Or a value of the file, under another case.
+    if ((mode & 4) && !values.empty()) {
+        const Named& existing = values[valueChoice % values.size()];
+        path = existing.path;
+        value.name = existing.name;
+        for (char16_t& unit : value.name) {
+            if (unit >= u'a' && unit <= u'z')
+                unit = static_cast<char16_t>(unit - 0x20);
+        }
+    }
+    const bool keyOnly = (mode & 0x18) == 0x18;
+    const std::uint64_t now = 0x1dd882da54b0a2aULL;
+    const RegistryHive edited(keyOnly ? hive.WithKey(path, now) : hive.WithValue(path, value, now));
+
+    if (!edited.Valid())
+        Fail("the edited file is no longer a hive");
+    if (edited.FindKey(path) == RegistryHive::npos)
+        Fail("the edited key is missing");
+    const Path target = Folded(path);
+    const std::u16string targetName = RegistryCase::Fold(value.name);
+    if (!keyOnly) {
+        const RegistryValue* stored = Lookup(edited, path, value.name);
+        if (!stored)
+            Fail("the stored value is missing");
+        if (stored->type != value.type || stored->data != value.data)
+            Fail("the stored value reads back otherwise");
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!before[i])
+            continue;
+        if (!keyOnly && RegistryCase::Fold(values[i].name) == targetName &&
+            Folded(values[i].path) == target)
+            continue;
+        const RegistryValue* after = Lookup(edited, values[i].path, values[i].name);
+        if (!after)
+            Fail("a value elsewhere was lost");
+        if (after->name != before[i]->name || after->type != before[i]->type ||
+            after->data != before[i]->data)
+            Fail("a value elsewhere changed");
+    }
+    return 0;
+}
