@@ -57,30 +57,13 @@ RegStatus CachedHive::Refresh()
     if (fd < 0)
         return errno == EACCES || errno == EPERM ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     struct stat opened {};
-    std::string text;
-    bool ok = fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (ok) {
-        text.resize(static_cast<std::size_t>(opened.st_size));
-        std::size_t done = 0;
-        while (ok) {
-            if (done == text.size())
-                text.resize(text.size() + 65536);
-            const ssize_t n = read(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                ok = n == 0;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        text.resize(done);
-    }
-    close(fd);
-    if (!ok)
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        close(fd);
         return ErrorCode::CantRead;
+    }
     m_signature = SignatureOf(opened);
-    m_hive.emplace(std::move(text));
+    // Read as far as it is asked; the open file keeps its content even when it is replaced.
+    m_hive.emplace(HiveSource(fd, static_cast<std::size_t>(opened.st_size)));
     return m_hive->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
 }
 

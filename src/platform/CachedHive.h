@@ -8,8 +8,8 @@
 #include <string>
 #include <sys/types.h>
 
-// One registry file on disk and its parsed form, read again only when the file changed
-// (size, time, inode).
+// One registry file on disk and its parsed form, opened again only when the file changed
+// (size, time, inode). The file stays open and is read as far as look-ups need.
 class CachedHive {
 public:
     explicit CachedHive(std::string path, FileSystemCalls& calls = FileSystemCalls::System());

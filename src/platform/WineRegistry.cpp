@@ -3,6 +3,7 @@
 #include "data/AnsiCodePage.h"
 #include "data/ErrorCodes.h"
 #include "platform/CachedHive.h"
+#include "platform/HiveIndex.h"
 #include "platform/RegistryCase.h"
 #include "platform/WineServerDetector.h"
 
@@ -26,25 +27,10 @@ constexpr int kMaxLinkDepth = 16;
 
 using Path = RegistryHive::Path;
 
-Path SplitPath(std::u16string_view text)
-{
-    Path path;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(u'\\', start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        if (end > start)
-            path.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return path;
-}
-
 // The path of a subkey given in the ANSI code page, below an open key.
 Path Below(Path path, const std::string& subKey)
 {
-    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
+    for (std::u16string& name : HiveIndex::SplitPath(AnsiCodePage::ToUtf16(subKey)))
         path.push_back(std::move(name));
     return path;
 }
@@ -163,7 +149,8 @@ struct WineRegistry::State {
                 const std::u16string target = Units(link->data);
                 if (root.size() < 2 || RegistryCase::Fold(target.substr(0, root.size())) != root)
                     return path;
-                Path resolved = SplitPath(std::u16string_view(target).substr(root.size()));
+                Path resolved =
+                    HiveIndex::SplitPath(std::u16string_view(target).substr(root.size()));
                 resolved.insert(resolved.end(), path.begin() + i, path.end());
                 path = std::move(resolved);
                 followed = true;

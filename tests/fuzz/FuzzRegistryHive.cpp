@@ -1,13 +1,17 @@
+#include "platform/HiveIndex.h"
+#include "platform/HiveLines.h"
 #include "platform/RegistryCase.h"
 #include "platform/RegistryEscaping.h"
 #include "platform/RegistryHive.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,8 +19,10 @@
 
 // A Wine registry file from any bytes, and one edit of it: a value stored (or a key added) at a
 // key path of the file or a new one. The edited file must read the stored value back exactly,
-// and every value readable before elsewhere must read the same. The edit is chosen by the last
-// bytes of the input, so that real files serve as seeds whole.
+// and every value readable before elsewhere must read the same. Before and after the edit, the
+// hive must find what a plain reading of every line finds, and its index of key lines must not
+// depend on how much of the file it reads at a time. The edit is chosen by the last bytes of the
+// input, so that real files serve as seeds whole.
 namespace {
 using Path = RegistryHive::Path;
 
@@ -29,18 +35,10 @@ struct Named {
 constexpr char16_t kUnits[16] = {u'a', u'B', u'z', u'[',   u']',   u'"',   u'\\',  u' ',
                                  u'=', u'0', 0,    0x00E9, 0x00C9, 0x20AC, 0x0130, 0xD83D};
 
-Path SplitKeyName(std::u16string_view name)
+[[noreturn]] void Fail(const char* what)
 {
-    Path path;
-    for (std::size_t start = 0; start <= name.size();) {
-        std::size_t end = name.find(u'\\', start);
-        if (end == std::u16string_view::npos)
-            end = name.size();
-        if (end > start)
-            path.emplace_back(name.substr(start, end - start));
-        start = end + 1;
-    }
-    return path;
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
 }
 
 // The key paths of the file's key lines and the value names of its value lines, as a rough
@@ -61,7 +59,7 @@ void Collect(const std::string& text, std::vector<Path>& keys, std::vector<Named
         if (line[p] == '[') {
             current.reset();
             if (RegistryEscaping::Decode(line, p + 1, ']', name) != std::string_view::npos) {
-                current = SplitKeyName(name);
+                current = HiveIndex::SplitPath(name);
                 keys.push_back(*current);
             }
         } else if (current && (line[p] == '"' || line[p] == '@')) {
@@ -80,6 +78,67 @@ Path Folded(const Path& path)
     return folded;
 }
 
+// The reader's rules applied line by line to the whole file, every key line decoded: what the
+// hive must find.
+class Reference {
+public:
+    explicit Reference(const std::string& text)
+    {
+        std::optional<Path> current;
+        for (std::size_t pos = std::min(text.find('\n'), text.size() - 1) + 1; pos < text.size();) {
+            const HiveLines::Line line = HiveLines::At(text, pos);
+            const std::string_view content(text.data() + line.start, line.contentEnd - line.start);
+            const std::size_t p = HiveLines::FirstNonBlank(content);
+            const char c = p < content.size() ? content[p] : '\0';
+            pos = line.next;
+            if (c == '[') {
+                current.reset();
+                std::u16string name;
+                if (RegistryEscaping::Decode(content, p + 1, ']', name) != std::string_view::npos) {
+                    current = Folded(HiveIndex::SplitPath(name));
+                    m_keys[*current];
+                }
+            } else if ((c == '"' || c == '@') && current) {
+                RegistryValue value;
+                bool isValue;
+                pos = HiveLines::ParseValue(text, line.start, value, isValue, nullptr, nullptr);
+                if (!isValue)
+                    continue;
+                // The last line of a name decides the value; the first, the spelling of its name.
+                auto& values = m_keys[*current];
+                const auto [it, added] = values.emplace(RegistryCase::Fold(value.name), value);
+                if (!added) {
+                    it->second.type = value.type;
+                    it->second.data = std::move(value.data);
+                }
+            }
+        }
+    }
+
+    // A key line names the path or a path below it.
+    bool Exists(const Path& folded) const
+    {
+        const auto it = m_keys.lower_bound(folded);
+        return folded.empty() || (it != m_keys.end() && it->first.size() >= folded.size() &&
+                                  std::equal(folded.begin(), folded.end(), it->first.begin()));
+    }
+
+    std::optional<RegistryValue> Find(const Path& folded, const std::u16string& name) const
+    {
+        const auto key = m_keys.find(folded);
+        if (key == m_keys.end())
+            return std::nullopt;
+        const auto value = key->second.find(RegistryCase::Fold(name));
+        if (value == key->second.end())
+            return std::nullopt;
+        return value->second;
+    }
+
+private:
+    // Keys by folded path, and their values by folded name.
+    std::map<Path, std::map<std::u16string, RegistryValue>> m_keys;
+};
+
 const RegistryValue* Lookup(const RegistryHive& hive, const Path& path, std::u16string_view name)
 {
     const std::size_t key = hive.FindKey(path);
@@ -94,10 +153,36 @@ std::u16string Name(FuzzedDataProvider& provider, std::size_t length)
     return name;
 }
 
-[[noreturn]] void Fail(const char* what)
+// The hive against the plain reading, for the keys and values the file names.
+void CheckAgainstReference(const std::string& text, const RegistryHive& hive,
+                           const std::vector<Path>& keys, const std::vector<Named>& values)
 {
-    std::fprintf(stderr, "%s\n", what);
-    std::abort();
+    const Reference reference(text);
+    for (const Path& path : keys) {
+        if ((hive.FindKey(path) != RegistryHive::npos) != reference.Exists(Folded(path)))
+            Fail("a key is found otherwise than by the plain reading");
+    }
+    for (const Named& named : values) {
+        const RegistryValue* found = Lookup(hive, named.path, named.name);
+        const std::optional<RegistryValue> expected =
+            reference.Find(Folded(named.path), named.name);
+        if (!found != !expected)
+            Fail("a value is found otherwise than by the plain reading");
+        if (found && (found->name != expected->name || found->type != expected->type ||
+                      found->data != expected->data))
+            Fail("a value reads otherwise than by the plain reading");
+    }
+    // The same key lines whatever the size of the pieces read.
+    const std::size_t secondLine = std::min(text.find('\n'), text.size() - 1) + 1;
+    const HiveSource source(text);
+    const HiveIndex whole(source, secondLine);
+    const HiveIndex pieces(source, secondLine, 7);
+    for (const Path& path : keys) {
+        const HiveIndex::Found a = whole.Find(source, Folded(path));
+        const HiveIndex::Found b = pieces.Find(source, Folded(path));
+        if (a.exists != b.exists || a.lines != b.lines)
+            Fail("the key lines depend on the size of the pieces read");
+    }
 }
 } // namespace
 
@@ -127,6 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!hive.Valid())
         return 0;
+    CheckAgainstReference(text, hive, keys, values);
 
     // Where the edit goes: a key of the file, a new key below it, or a new top-level key.
     Path path;
@@ -157,6 +243,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (!edited.Valid())
         Fail("the edited file is no longer a hive");
+    std::vector<Path> editedKeys;
+    std::vector<Named> editedValues;
+    Collect(edited.Text(), editedKeys, editedValues);
+    CheckAgainstReference(edited.Text(), edited, editedKeys, editedValues);
     if (edited.FindKey(path) == RegistryHive::npos)
         Fail("the edited key is missing");
     const Path target = Folded(path);
