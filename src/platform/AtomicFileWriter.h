@@ -16,4 +16,17 @@ public:
     // Without flush, nothing waits for the disk (for copies that can be made again).
     static int Replace(const std::string& path, std::string_view content, bool flush = true,
                        FileSystemCalls& calls = FileSystemCalls::System());
+
+    // Where the old content is kept, and that content, for when the old file cannot be kept
+    // itself.
+    struct Backup {
+        std::string path;
+        std::string_view oldContent;
+    };
+    // Replace with a flush, keeping the old content at backup.path: the old file itself,
+    // linked there just before the new one takes its place, so that nothing is copied; or,
+    // where the file is written in place or cannot be linked, a copy of backup.oldContent.
+    static int ReplaceKeeping(const std::string& path, std::string_view content,
+                              const Backup& backup,
+                              FileSystemCalls& calls = FileSystemCalls::System());
 };

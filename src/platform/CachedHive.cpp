@@ -71,9 +71,8 @@ RegStatus CachedHive::Write(std::string text)
 {
     if (!m_hive)
         return ErrorCode::CantWrite;
-    if (const int error = AtomicFileWriter::Replace(BackupPath(), m_hive->Text(), false, *m_calls))
-        return WriteError(error);
-    if (const int error = AtomicFileWriter::Replace(m_path, text, true, *m_calls))
+    if (const int error = AtomicFileWriter::ReplaceKeeping(
+            m_path, text, {BackupPath(), m_hive->Text()}, *m_calls))
         return WriteError(error);
     struct stat status {};
     if (stat(m_path.c_str(), &status) == 0) {

@@ -23,8 +23,9 @@ public:
     // Where the content before the last write is kept.
     std::string BackupPath() const { return m_path + ".portico-backup"; }
 
-    // Replaces the file with text: the current content is kept as the backup, then the file
-    // is replaced atomically. Returns 0, AccessDenied, DiskFull or RegistryIoFailed.
+    // Replaces the file with text atomically, the current content kept as the backup (the old
+    // file itself, where it can be linked). Returns 0, AccessDenied, DiskFull or
+    // RegistryIoFailed.
     RegStatus Write(std::string text);
 
 private:

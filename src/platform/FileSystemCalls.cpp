@@ -13,6 +13,11 @@ int FileSystemCalls::Rename(const char* from, const char* to)
     return rename(from, to);
 }
 
+int FileSystemCalls::Link(const char* from, const char* to)
+{
+    return link(from, to);
+}
+
 FileSystemCalls& FileSystemCalls::System()
 {
     static FileSystemCalls calls;

@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 // Records every flush and rename with what it acted on, then lets it happen (or fails it).
 class RecordingCalls : public FileSystemCalls {
 public:
-    enum class Kind { SyncFile, SyncFolder, Rename };
+    enum class Kind { SyncFile, SyncFolder, Rename, Link };
     struct Call {
         Kind kind;
         ino_t inode;         // the file or folder flushed, or the file renamed
@@ -56,6 +56,18 @@ public:
             return -1;
         }
         return FileSystemCalls::Rename(from, to);
+    }
+
+    int Link(const char* from, const char* to) override
+    {
+        struct stat status {};
+        lstat(from, &status);
+        calls.push_back({Kind::Link, status.st_ino, {}, to});
+        if (failing == Kind::Link) {
+            errno = EPERM;
+            return -1;
+        }
+        return FileSystemCalls::Link(from, to);
     }
 
     std::vector<Call> calls;
@@ -185,9 +197,47 @@ INSTANTIATE_TEST_SUITE_P(Calls, AtomicFileWriterFailure,
                              return info.param == RecordingCalls::Kind::Rename ? "Rename" : "Sync";
                          });
 
-// A hive's save: the backup is in place before the hive is replaced, and the hive is replaced
-// with a flush on each side of the rename.
-TEST(CachedHive, SavesTheBackupThenTheHiveDurably)
+// A hive's save: the old file is kept as the backup, linked there once the new content is on
+// the disk and before it takes the hive's name; a flush on each side of that rename. Nothing
+// is copied, and the hive is left with one link.
+TEST(CachedHive, KeepsTheOldFileAsTheBackupAndSavesDurably)
+{
+    TempDir dir;
+    const std::string path = (dir.Path() / "user.reg").string();
+    const std::string before = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"1\"\n";
+    const std::string after = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"2\"\n";
+    HiveFiles::Write(path, before);
+    const ino_t old = Inode(path);
+    RecordingCalls calls;
+    CachedHive hive(path, calls);
+    ASSERT_EQ(hive.Refresh(), ErrorCode::Success);
+    ASSERT_EQ(hive.Write(after), ErrorCode::Success);
+
+    using Kind = RecordingCalls::Kind;
+    std::vector<Kind> kinds;
+    for (const RecordingCalls::Call& call : calls.calls)
+        kinds.push_back(call.kind);
+    ASSERT_EQ(kinds, (std::vector<Kind>{Kind::SyncFile, Kind::Link, Kind::Rename, Kind::Rename,
+                                        Kind::SyncFolder}));
+    EXPECT_EQ(calls.calls[0].content, after);
+    EXPECT_EQ(calls.calls[1].inode, old);
+    EXPECT_EQ(calls.calls[2].to, hive.BackupPath());
+    EXPECT_EQ(calls.calls[3].to, path);
+    EXPECT_EQ(calls.calls[3].inode, calls.calls[0].inode);
+    EXPECT_EQ(Inode(hive.BackupPath()), old);
+    EXPECT_EQ(HiveFiles::Read(hive.BackupPath()), before);
+    EXPECT_EQ(HiveFiles::Read(path), after);
+    EXPECT_EQ(fs::hard_link_count(path), 1u);
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"user.reg", "user.reg.portico-backup"}));
+}
+
+enum class Leftover { LinkFails, BackupLinkedToTheHive };
+
+class CachedHiveBackup : public testing::TestWithParam<Leftover> {};
+
+// Where the old file cannot be linked, the backup is a copy; a backup that is still a link to
+// the hive (a save cut short after linking it) does not make the hive one to write in place.
+TEST_P(CachedHiveBackup, HoldsTheOldContent)
 {
     TempDir dir;
     const std::string path = (dir.Path() / "user.reg").string();
@@ -196,18 +246,24 @@ TEST(CachedHive, SavesTheBackupThenTheHiveDurably)
     HiveFiles::Write(path, before);
     RecordingCalls calls;
     CachedHive hive(path, calls);
+    if (GetParam() == Leftover::LinkFails)
+        calls.failing = RecordingCalls::Kind::Link;
+    if (GetParam() == Leftover::BackupLinkedToTheHive)
+        fs::create_hard_link(path, hive.BackupPath());
+    const ino_t old = Inode(path);
     ASSERT_EQ(hive.Refresh(), ErrorCode::Success);
     ASSERT_EQ(hive.Write(after), ErrorCode::Success);
-
-    ASSERT_EQ(calls.calls.size(), 4u);
-    EXPECT_EQ(calls.calls[0].kind, RecordingCalls::Kind::Rename);
-    EXPECT_EQ(calls.calls[0].to, hive.BackupPath());
-    EXPECT_EQ(calls.calls[1].kind, RecordingCalls::Kind::SyncFile);
-    EXPECT_EQ(calls.calls[1].content, after);
-    EXPECT_EQ(calls.calls[2].kind, RecordingCalls::Kind::Rename);
-    EXPECT_EQ(calls.calls[2].to, path);
-    EXPECT_EQ(calls.calls[3].kind, RecordingCalls::Kind::SyncFolder);
     EXPECT_EQ(HiveFiles::Read(hive.BackupPath()), before);
     EXPECT_EQ(HiveFiles::Read(path), after);
+    EXPECT_NE(Inode(path), old) << "written in place";
+    EXPECT_EQ(fs::hard_link_count(path), 1u);
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"user.reg", "user.reg.portico-backup"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Leftovers, CachedHiveBackup,
+                         testing::Values(Leftover::LinkFails, Leftover::BackupLinkedToTheHive),
+                         [](const testing::TestParamInfo<Leftover>& info) {
+                             return info.param == Leftover::LinkFails ? "LinkFails"
+                                                                      : "BackupLinkedToTheHive";
+                         });
 } // namespace

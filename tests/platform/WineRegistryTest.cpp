@@ -384,6 +384,9 @@ TEST_F(WineRegistryTest, WritesThroughSymbolicAndHardLinks)
     EXPECT_EQ(fs::hard_link_count(Hive("system.reg")), 2u);
     EXPECT_NE(HiveFiles::Read((dir.Path() / "system-copy.reg").string()).find("=str(7):\"2\\0\""),
               std::string::npos);
+    // Written in place, they are kept as copies.
+    EXPECT_EQ(HiveFiles::Read(Hive("user.reg.portico-backup")), HiveFiles::Fixture("user.reg"));
+    EXPECT_EQ(HiveFiles::Read(Hive("system.reg.portico-backup")), HiveFiles::Fixture("system.reg"));
 }
 
 // File permissions do not stop root, so these checks run in a child that gives up root.
