@@ -23,7 +23,6 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 import uuid
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -143,6 +142,8 @@ def grown_system_reg(wine_system, size):
 
 
 def make_prefixes(scratch, system_reg, user_reg):
+    for name in ("demo-prefix", "wine-prefix", "large-prefix"):
+        shutil.rmtree(os.path.join(scratch, name), ignore_errors=True)
     prefixes = {}
     demo = os.path.join(scratch, "demo-prefix")
     shutil.copytree(os.path.join(ROOT, "examples", "demo-prefix"), demo)
@@ -165,27 +166,27 @@ def make_prefixes(scratch, system_reg, user_reg):
 
 
 def start_xvfb():
-    for number in range(90, 200):
-        if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
-            continue
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24",
-                                   "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                return server, f":{number}"
-            if server.poll() is not None:
-                break
-            time.sleep(0.05)
+    """An Xvfb on a display number it picks itself (-displayfd), ready when it says which."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                               "1280x1024x24", "-nolisten", "tcp"], pass_fds=[write_end],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
         server.kill()
         server.wait()
-    sys.exit("cannot start Xvfb")
+        sys.exit("cannot start Xvfb")
+    return server, f":{number}"
 
 
 def run(timer, settle, program, env):
-    out = subprocess.run([timer, "--settle", str(settle), program], env=env, check=True,
-                         capture_output=True, text=True, timeout=60).stdout
-    values = dict(item.split("=") for item in out.split())
+    done = subprocess.run([timer, "--settle", str(settle), program], env=env,
+                          capture_output=True, text=True, timeout=60)
+    if done.returncode != 0:
+        sys.exit(f"{program} ({env.get('WINEPREFIX', 'no prefix')}): {done.stderr.strip()}")
+    values = dict(item.split("=") for item in done.stdout.split())
     return float(values["window_ms"]), int(values["peak_rss_kb"]) / 1024
 
 
@@ -252,7 +253,9 @@ def main():
     for name, _, _, hive_size in cases:
         window_ms = statistics.median(results[name][0])
         peak_mb = statistics.median(results[name][1])
-        hive = f"{hive_size / 2**20:8.2f} MB" if hive_size else ""
+        hive = ""
+        if hive_size:
+            hive = f"{hive_size / 2**20:.1f} MB" if hive_size >= 2**20 else f"{hive_size / 1024:.0f} KB"
         above = f"{peak_mb - floor_mb:9.1f} MB" if hive_size else ""
         print(f"{name:38} {window_ms:6.1f} ms {window_ms / floor_ms:6.2f} {peak_mb:6.1f} MB "
               f"{above:>12} {hive:>11}")
