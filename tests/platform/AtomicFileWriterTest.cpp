@@ -48,30 +48,29 @@ public:
 
     int Rename(const char* from, const char* to) override
     {
-        struct stat status {};
-        lstat(from, &status);
-        calls.push_back({Kind::Rename, status.st_ino, {}, to});
-        if (failing == Kind::Rename) {
-            errno = EXDEV;
-            return -1;
-        }
-        return FileSystemCalls::Rename(from, to);
+        return Record(Kind::Rename, from, to, EXDEV) ? -1 : FileSystemCalls::Rename(from, to);
     }
 
     int Link(const char* from, const char* to) override
     {
-        struct stat status {};
-        lstat(from, &status);
-        calls.push_back({Kind::Link, status.st_ino, {}, to});
-        if (failing == Kind::Link) {
-            errno = EPERM;
-            return -1;
-        }
-        return FileSystemCalls::Link(from, to);
+        return Record(Kind::Link, from, to, EPERM) ? -1 : FileSystemCalls::Link(from, to);
     }
 
     std::vector<Call> calls;
     std::optional<Kind> failing;
+
+private:
+    // Records a call on the file from; true when it is to fail, with errno set to error.
+    bool Record(Kind kind, const char* from, const char* to, int error)
+    {
+        struct stat status {};
+        lstat(from, &status);
+        calls.push_back({kind, status.st_ino, {}, to});
+        if (failing != kind)
+            return false;
+        errno = error;
+        return true;
+    }
 };
 
 ino_t Inode(const fs::path& path)
@@ -197,19 +196,25 @@ INSTANTIATE_TEST_SUITE_P(Calls, AtomicFileWriterFailure,
                              return info.param == RecordingCalls::Kind::Rename ? "Rename" : "Sync";
                          });
 
-// A hive's save: the old file is kept as the backup, linked there once the new content is on
-// the disk and before it takes the hive's name; a flush on each side of that rename. Nothing
-// is copied, and the hive is left with one link.
-TEST(CachedHive, KeepsTheOldFileAsTheBackupAndSavesDurably)
-{
+// A hive file with one value, saved with the value changed.
+class CachedHiveSave : public testing::Test {
+protected:
+    void SetUp() override { HiveFiles::Write(path, before); }
+
     TempDir dir;
     const std::string path = (dir.Path() / "user.reg").string();
     const std::string before = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"1\"\n";
     const std::string after = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"2\"\n";
-    HiveFiles::Write(path, before);
-    const ino_t old = Inode(path);
     RecordingCalls calls;
-    CachedHive hive(path, calls);
+    CachedHive hive{path, calls};
+};
+
+// The old file is kept as the backup, linked there once the new content is on the disk and
+// before it takes the hive's name; a flush on each side of that rename. Nothing is copied, and
+// the hive is left with one link.
+TEST_F(CachedHiveSave, KeepsTheOldFileAsTheBackupAndSavesDurably)
+{
+    const ino_t old = Inode(path);
     ASSERT_EQ(hive.Refresh(), ErrorCode::Success);
     ASSERT_EQ(hive.Write(after), ErrorCode::Success);
 
@@ -233,19 +238,12 @@ TEST(CachedHive, KeepsTheOldFileAsTheBackupAndSavesDurably)
 
 enum class Leftover { LinkFails, BackupLinkedToTheHive };
 
-class CachedHiveBackup : public testing::TestWithParam<Leftover> {};
+class CachedHiveBackup : public CachedHiveSave, public testing::WithParamInterface<Leftover> {};
 
 // Where the old file cannot be linked, the backup is a copy; a backup that is still a link to
 // the hive (a save cut short after linking it) does not make the hive one to write in place.
 TEST_P(CachedHiveBackup, HoldsTheOldContent)
 {
-    TempDir dir;
-    const std::string path = (dir.Path() / "user.reg").string();
-    const std::string before = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"1\"\n";
-    const std::string after = "WINE REGISTRY Version 2\n\n[A]\n\"v\"=\"2\"\n";
-    HiveFiles::Write(path, before);
-    RecordingCalls calls;
-    CachedHive hive(path, calls);
     if (GetParam() == Leftover::LinkFails)
         calls.failing = RecordingCalls::Kind::Link;
     if (GetParam() == Leftover::BackupLinkedToTheHive)
