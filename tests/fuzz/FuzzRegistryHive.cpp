@@ -19,7 +19,8 @@
 
 // A Wine registry file from any bytes, and one edit of it: a value stored (or a key added) at a
 // key path of the file or a new one. The edited file must read the stored value back exactly,
-// and every value readable before elsewhere must read the same. Before and after the edit, the
+// and every value readable before elsewhere must read the same (but one whose hex data runs
+// off the end of the file, which anything added after it ends). Before and after the edit, the
 // hive must find what a plain reading of every line finds, and its index of key lines must not
 // depend on how much of the file it reads at a time. The edit is chosen by the last bytes of the
 // input, so that real files serve as seeds whole.
@@ -101,9 +102,12 @@ public:
             } else if ((c == '"' || c == '@') && current) {
                 RegistryValue value;
                 bool isValue;
-                pos = HiveLines::ParseValue(text, line.start, value, isValue, nullptr, nullptr);
+                bool ranOut;
+                pos = HiveLines::ParseValue(text, line.start, value, isValue, nullptr, &ranOut);
                 if (!isValue)
                     continue;
+                if (ranOut)
+                    m_cutShort = {*current, RegistryCase::Fold(value.name)};
                 // The last line of a name decides the value; the first, the spelling of its name.
                 auto& values = m_keys[*current];
                 const auto [it, added] = values.emplace(RegistryCase::Fold(value.name), value);
@@ -134,9 +138,18 @@ public:
         return value->second;
     }
 
+    // The value whose hex data runs off the end of the file: malformed only because the file
+    // ends there, it is ended (with the bytes it has) by whatever an edit adds after it.
+    bool CutShort(const Path& folded, const std::u16string& name) const
+    {
+        return m_cutShort && m_cutShort->path == folded &&
+               m_cutShort->name == RegistryCase::Fold(name);
+    }
+
 private:
     // Keys by folded path, and their values by folded name.
     std::map<Path, std::map<std::u16string, RegistryValue>> m_keys;
+    std::optional<Named> m_cutShort;
 };
 
 const RegistryValue* Lookup(const RegistryHive& hive, const Path& path, std::u16string_view name)
@@ -154,10 +167,10 @@ std::u16string Name(FuzzedDataProvider& provider, std::size_t length)
 }
 
 // The hive against the plain reading, for the keys and values the file names.
-void CheckAgainstReference(const std::string& text, const RegistryHive& hive,
-                           const std::vector<Path>& keys, const std::vector<Named>& values)
+void CheckAgainstReference(const std::string& text, const Reference& reference,
+                           const RegistryHive& hive, const std::vector<Path>& keys,
+                           const std::vector<Named>& values)
 {
-    const Reference reference(text);
     for (const Path& path : keys) {
         if ((hive.FindKey(path) != RegistryHive::npos) != reference.Exists(Folded(path)))
             Fail("a key is found otherwise than by the plain reading");
@@ -212,7 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!hive.Valid())
         return 0;
-    CheckAgainstReference(text, hive, keys, values);
+    const Reference reference(text);
+    CheckAgainstReference(text, reference, hive, keys, values);
 
     // Where the edit goes: a key of the file, a new key below it, or a new top-level key.
     Path path;
@@ -246,7 +260,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<Path> editedKeys;
     std::vector<Named> editedValues;
     Collect(edited.Text(), editedKeys, editedValues);
-    CheckAgainstReference(edited.Text(), edited, editedKeys, editedValues);
+    CheckAgainstReference(edited.Text(), Reference(edited.Text()), edited, editedKeys,
+                          editedValues);
     if (edited.FindKey(path) == RegistryHive::npos)
         Fail("the edited key is missing");
     const Path target = Folded(path);
@@ -259,7 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Fail("the stored value reads back otherwise");
     }
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (!before[i])
+        if (!before[i] || reference.CutShort(Folded(values[i].path), values[i].name))
             continue;
         if (!keyOnly && RegistryCase::Fold(values[i].name) == targetName &&
             Folded(values[i].path) == target)
