@@ -181,10 +181,30 @@ def start_xvfb():
     return server, f":{number}"
 
 
-def run(timer, settle, program, env):
-    done = subprocess.run([timer, "--settle", str(settle), program], env=env,
-                          capture_output=True, text=True, timeout=60)
-    if done.returncode != 0:
+class Display:
+    """An Xvfb, started again if something stops it between runs."""
+
+    def __init__(self):
+        self.server, self.name = start_xvfb()
+
+    def ensure(self):
+        if self.server.poll() is not None:
+            self.server, self.name = start_xvfb()
+        return self.name
+
+    def stop(self):
+        self.server.terminate()
+        self.server.wait()
+
+
+def run(timer, settle, program, env, display):
+    for attempt in range(3):
+        done = subprocess.run([timer, "--settle", str(settle), program],
+                              env=dict(env, DISPLAY=display.ensure()), capture_output=True,
+                              text=True, timeout=60)
+        if done.returncode == 0:
+            break
+    else:
         sys.exit(f"{program} ({env.get('WINEPREFIX', 'no prefix')}): {done.stderr.strip()}")
     values = dict(item.split("=") for item in done.stdout.split())
     return float(values["window_ms"]), int(values["peak_rss_kb"]) / 1024
@@ -206,17 +226,16 @@ def main():
     programs = build(args.build)
     scratch = args.keep or tempfile.mkdtemp(prefix="portico-startup-")
     os.makedirs(scratch, exist_ok=True)
-    server = None
+    display = None
     try:
         system_reg, user_reg = wine_hives(args.wine_samples, scratch)
         prefixes = make_prefixes(scratch, system_reg, user_reg)
-        server, display = start_xvfb()
+        display = Display()
         home = os.path.join(scratch, "home")
         runtime = os.path.join(scratch, "runtime")
         os.makedirs(home, exist_ok=True)
         os.makedirs(runtime, mode=0o700, exist_ok=True)
-        base = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": display,
-                "HOME": home, "XDG_RUNTIME_DIR": runtime, "QT_QPA_PLATFORM": "xcb",
+        base = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home, "XDG_RUNTIME_DIR": runtime, "QT_QPA_PLATFORM": "xcb",
                 "LANG": "C.UTF-8"}
         cases = [("empty QMainWindow", programs["empty"], base, None)]
         porticos = [("Portico", programs["portico"])]
@@ -230,17 +249,16 @@ def main():
 
         # One run of each first, so that every file is in the page cache.
         for _, program, env, _ in cases:
-            run(programs["timer"], args.settle, program, env)
+            run(programs["timer"], args.settle, program, env, display)
         results = {name: ([], []) for name, _, _, _ in cases}
         for _ in range(args.runs):
             for name, program, env, _ in cases:
-                window_ms, peak_mb = run(programs["timer"], args.settle, program, env)
+                window_ms, peak_mb = run(programs["timer"], args.settle, program, env, display)
                 results[name][0].append(window_ms)
                 results[name][1].append(peak_mb)
     finally:
-        if server:
-            server.terminate()
-            server.wait()
+        if display:
+            display.stop()
         if not args.keep:
             shutil.rmtree(scratch, ignore_errors=True)
 
