@@ -64,7 +64,8 @@ TEST(AnsiCodePage, TheWholeRange0x80To0x9FIsWindows1252)
     };
     for (const auto& [byte, unit] : published) {
         EXPECT_EQ(AnsiCodePage::ToUnicode(byte), unit) << std::hex << int(byte);
-        EXPECT_EQ(AnsiCodePage::FromUnicode(unit), static_cast<char>(byte)) << std::hex << int(unit);
+        EXPECT_EQ(AnsiCodePage::FromUnicode(unit), static_cast<char>(byte))
+            << std::hex << int(unit);
     }
 }
 } // namespace
