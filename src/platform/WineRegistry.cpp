@@ -204,11 +204,6 @@ std::string WineRegistry::PrefixFromEnvironment()
     return "/.wine";
 }
 
-WineRegistry WineRegistry::FromEnvironment()
-{
-    return WineRegistry(PrefixFromEnvironment());
-}
-
 RegStatus WineRegistry::CheckWritable()
 {
     return WineServerDetector::IsRunning(m_state->prefix) ? ErrorCode::WineServerRunning

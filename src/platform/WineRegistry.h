@@ -20,7 +20,6 @@ public:
 
     // The prefix Wine itself would use: $WINEPREFIX, else $HOME/.wine.
     static std::string PrefixFromEnvironment();
-    static WineRegistry FromEnvironment();
 
     const std::string& PrefixPath() const;
 
