@@ -8,8 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format-14
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core
-  wine64
+  xvfb xauth x11-utils imagemagick xdotool fonts-dejavu-core libx11-dev python3
+  wine64 libyaml-cpp-dev
   g++-mingw-w64-x86-64-posix googletest
   desktop-file-utils appstream lintian dpkg-dev file man-db
   iproute2 fping

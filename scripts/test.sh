@@ -31,6 +31,29 @@ cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs" | tee -a "$ctest_log"
 
+# The registry tests once more as an ordinary user (uid 65534), whom file modes stop where they
+# do not stop root: a copy of the test program and its fixtures that this user can read, and a
+# home and temporary folder of its own. Tests that need root skip themselves.
+if [ "$(id -u)" -eq 0 ]; then
+  as_user=$(mktemp -d)
+  trap 'rm -f "$ctest_log"; rm -rf "$as_user"' EXIT
+  cp build/default/tests/platform/platform_registry_tests "$as_user"/
+  cp -r tests/platform/fixtures "$as_user"/fixtures
+  mkdir "$as_user"/home "$as_user"/tmp
+  chmod -R a+rX "$as_user"
+  chown 65534:65534 "$as_user"/home "$as_user"/tmp
+  echo "Registry tests as uid 65534"
+  setpriv --reuid=65534 --regid=65534 --clear-groups -- env -i PATH=/usr/bin:/bin \
+    HOME="$as_user"/home TMPDIR="$as_user"/tmp QT_QPA_PLATFORM=offscreen \
+    PORTICO_PLATFORM_FIXTURES="$as_user"/fixtures "$as_user"/platform_registry_tests \
+    --gtest_brief=1 | tee "$as_user"/log
+  passed_as_user=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\./\1/p' "$as_user"/log)
+  echo "As uid 65534: 100% tests passed, 0 tests failed out of ${passed_as_user:-0}" >>"$ctest_log"
+  rm -rf "$as_user"
+else
+  echo "Not run as root: the registry tests as an ordinary user are left out"
+fi
+
 # The Debian package: a release build packed by CPack and checked by lintian, installed with
 # apt like any other package, started from /usr/bin on a copy of the demo prefix, then
 # purged, after which nothing of it may be left in /usr.

@@ -3,6 +3,8 @@
 #include "app/CPorticoApp.h"
 #include "app/CommandLine.h"
 #include "app/QtMessagePresenter.h"
+#include "cli/ExitStatus.h"
+#include "cli/ScriptMode.h"
 #include "dialogs/DesktopUrlOpener.h"
 #include "dialogs/ModalServerDialogRunner.h"
 #include "doc/QtFilePicker.h"
@@ -11,11 +13,12 @@
 #include "platform/Win32Registry.h"
 #include "platform/WinSockets.h"
 #else
+#include "app/WinePrefixes.h"
 #include "platform/PosixSockets.h"
-#include "platform/WineRegistry.h"
 #endif
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char* argv[])
 {
@@ -23,6 +26,8 @@ int main(int argc, char* argv[])
     const CommandLine commandLine = CommandLine::Parse(argc, argv);
     if (commandLine.GetAction() == CommandLine::Action::Exit)
         return commandLine.Finish();
+    if (commandLine.GetAction() == CommandLine::Action::RunScript)
+        return ScriptMode::Run(*commandLine.Script());
 
     QApplication application(argc, argv);
     AppIdentity::Apply();
@@ -32,9 +37,9 @@ int main(int argc, char* argv[])
     WinSockets sockets;
 #else
     PosixSockets sockets;
-    // The registry the games see under Wine: --prefix, else $WINEPREFIX, else ~/.wine.
-    WineRegistry registry = commandLine.PrefixPath() ? WineRegistry(*commandLine.PrefixPath())
-                                                     : WineRegistry::FromEnvironment();
+    // The prefix the games see under Wine, and where the one last used is remembered.
+    QSettings settings(QStringLiteral("portico"), QStringLiteral("portico"));
+    WinePrefixes prefixes = WinePrefixes::FromEnvironment(commandLine.PrefixPath(), settings);
 #endif
     QtMessagePresenter presenter;
     QtFilePicker files;
@@ -43,8 +48,13 @@ int main(int argc, char* argv[])
     AbsentMessenger messenger;
     const Seams seams{presenter, files, serverDialog, urls, messenger};
 
+#ifdef _WIN32
     CPorticoApp theApp(registry, sockets, seams);
+#else
+    CPorticoApp theApp(prefixes, sockets, seams);
+#endif
+    // Start-up fails when no game is installed in any prefix (it has said so).
     if (!theApp.InitInstance())
-        return 1;
+        return ExitStatus::NotFound;
     return theApp.ExitInstance(QApplication::exec());
 }

@@ -4,6 +4,7 @@
 #include "about/AbsentMessenger.h"
 #include "app/CMainFrame.h"
 #include "app/CPorticoApp.h"
+#include "app/WinePrefixes.h"
 #include "data/MessagePresenter.h"
 #include "dialogs/ModalServerDialogRunner.h"
 #include "dialogs/UrlOpener.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QSettings>
 
 #include <benchmark/benchmark.h>
 
@@ -30,12 +32,17 @@ namespace {
 class SilentPresenter : public MessagePresenter {
 public:
     void ShowMessage(const std::string&, MessageIcon) override {}
+    SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
 };
 
 class NoFiles : public FilePicker {
 public:
     bool GetOpenFileName(QWidget*, const QString&, const QStringList&, const QString&,
                          QString&) override
+    {
+        return false;
+    }
+    bool GetExistingDirectory(QWidget*, const QString&, const QString&, QString&) override
     {
         return false;
     }
@@ -127,6 +134,35 @@ void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
         app.ExitInstance(0);
     }
 }
+
+// The program's own way: the prefix in effect, its registry opened by the prefixes, the one last
+// used read from and written to the settings.
+void MainWindowOnDemoPrefixInEffect(benchmark::State& state)
+{
+    EnsureApplication();
+    SilentPresenter presenter;
+    NoFiles files;
+    ModalServerDialogRunner serverDialog;
+    NoUrls urls;
+    AbsentMessenger messenger;
+    const Seams seams{presenter, files, serverDialog, urls, messenger};
+    PosixSockets sockets;
+    const fs::path demo = TestPrefixes().Demo();
+    QSettings settings(QString::fromStdString((demo.parent_path() / "portico.conf").string()),
+                       QSettings::IniFormat);
+    for (auto _ : state) {
+        WinePrefixes prefixes(
+            std::nullopt, demo.string(), demo.parent_path().string(), settings,
+            [](const std::string& path) { return std::make_unique<WineRegistry>(path); });
+        CPorticoApp app(prefixes, sockets, seams);
+        if (!app.InitInstance())
+            throw std::runtime_error("the main window did not open on " + demo.string());
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(app.mainFrame());
+        app.ExitInstance(0);
+    }
+}
+BENCHMARK(MainWindowOnDemoPrefixInEffect)->Unit(benchmark::kMillisecond);
 
 void EmptyMainWindow(benchmark::State& state)
 {

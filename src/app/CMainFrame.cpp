@@ -93,8 +93,7 @@ int CMainFrame::OnCreate()
 void CMainFrame::createCommands()
 {
     for (const CommandInfo& command : CommandInfo::All()) {
-        auto* action =
-            new QAction(CommandIcon(command), QString::fromLatin1(command.MenuText), this);
+        auto* action = new QAction(CommandIcon(command), QString::fromUtf8(command.MenuText), this);
         action->setObjectName(QString::fromLatin1(command.ObjectName));
         action->setData(command.Id);
         if (command.Shortcut != nullptr)
@@ -124,9 +123,9 @@ void CMainFrame::createMenuBar()
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
         return menu;
     };
-    addMenu(
-        "menuFile", "&File",
-        {ID_FILE_RELOAD, ID_FILE_SAVE_REGISTRY, 0, ID_FILE_IMPORT, ID_FILE_EXPORT, 0, ID_APP_EXIT});
+    addMenu("menuFile", "&File",
+            {ID_FILE_WINE_PREFIX, 0, ID_FILE_RELOAD, ID_FILE_SAVE_REGISTRY, 0, ID_FILE_IMPORT,
+             ID_FILE_EXPORT, 0, ID_APP_EXIT});
     addMenu("menuEdit", "&Edit", {ID_EDIT_OPTIONS});
     m_pServerMenu = addMenu("menuServer", "&Server",
                             {ID_SERVER_ADD, ID_SERVER_EDIT, ID_SERVER_DELETE, 0,
@@ -158,6 +157,18 @@ void CMainFrame::createStatusBar()
     m_messagePane = new QLabel(QStringLiteral("Ready"), m_wndStatusBar);
     m_messagePane->setObjectName(QStringLiteral("messagePane"));
     m_wndStatusBar->addWidget(m_messagePane, 1);
+    m_prefixPane = new QLabel(m_wndStatusBar);
+    m_prefixPane->setObjectName(QStringLiteral("prefixPane"));
+    m_prefixPane->hide();
+    m_wndStatusBar->addPermanentWidget(m_prefixPane);
+}
+
+void CMainFrame::setPrefix(const QString& shown, const QString& path)
+{
+    m_prefixPane->setText(QStringLiteral("Wine prefix: %1").arg(shown));
+    m_prefixPane->setToolTip(path);
+    m_prefixPane->show();
+    updateCommandUi();
 }
 
 void CMainFrame::CreateCaptionBar()
@@ -171,25 +182,46 @@ bool CMainFrame::CreateShortcutsBar()
 {
     m_wndShortcutsBar = new CShortcutsBar(this);
     addDockWidget(Qt::LeftDockWidgetArea, m_wndShortcutsBar);
+    if (!LoadGames()) {
+        m_seams.Presenter.ShowMessage(kNoGameInstalled, MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
 
-    bool someGameInstalled = false;
-    for (std::size_t i = 0; i < m_catalog.Size(); ++i) {
-        GameInfo& game = m_catalog[i];
-        if (!game.IsInstalled(m_registry))
-            continue;
-        bool loaded = true;
-        m_models.replaceAll([&] {
+bool CMainFrame::LoadGames()
+{
+    m_wndShortcutsBar->clearButtons();
+    for (QAction* action : m_gameCommands) {
+        m_commands.erase(action->data().toInt());
+        delete action;
+    }
+    m_gameCommands.clear();
+
+    std::vector<std::size_t> installed;
+    std::int32_t first = -1;
+    m_models.replaceAll([&] {
+        for (std::size_t i = 0; i < m_catalog.Size(); ++i) {
+            GameInfo& game = m_catalog[i];
+            // Nothing of another prefix's lists stays behind.
+            game.Servers.Clear();
+            if (!game.IsInstalled(m_registry))
+                continue;
+            installed.push_back(i);
             try {
                 game.LoadGateways(m_registry);
+                if (first < 0)
+                    first = static_cast<std::int32_t>(i);
             } catch (const std::exception&) {
                 // The game keeps its button and an empty list; it is not selected first.
-                loaded = false;
             }
-        });
-        if (loaded && m_selection.index() < 0)
-            m_selection.select(static_cast<std::int32_t>(i));
-        someGameInstalled = true;
+        }
+    });
+    m_models.setModified(false);
+    m_selection.select(first);
 
+    for (std::size_t i : installed) {
+        const GameInfo& game = m_catalog[i];
         const int id = ID_GAME_FIRST + static_cast<int>(i);
         auto* action =
             new QAction(GameImage(game.ImageIndex), AnsiText::ToQString(game.Name), this);
@@ -203,14 +235,11 @@ bool CMainFrame::CreateShortcutsBar()
         if (id <= ID_GAME_LAST)
             connect(action, &QAction::triggered, this, [this, id] { OnSelectGame(id); });
         m_commands[id] = action;
+        m_gameCommands.push_back(action);
         m_wndShortcutsBar->addButton(action);
     }
-
-    if (!someGameInstalled) {
-        m_seams.Presenter.ShowMessage(kNoGameInstalled, MessageIcon::Error);
-        return false;
-    }
-    return true;
+    updateCommandUi();
+    return !installed.empty();
 }
 
 void CMainFrame::connectCommands()
@@ -250,6 +279,8 @@ void CMainFrame::updateCommandUi()
         int Id;
         bool Enabled;
     } rules[] = {
+        // Only a frame on a Wine prefix, which it shows, can change to another.
+        {ID_FILE_WINE_PREFIX, !m_prefixPane->isHidden()},
         {ID_FILE_RELOAD, true},
         {ID_FILE_SAVE_REGISTRY, true},
         {ID_FILE_IMPORT, true},

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <map>
+#include <vector>
 
 class CCaptionBar;
 class CPorticoDoc;
@@ -22,10 +23,10 @@ class QToolBar;
 struct Seams;
 
 // The main window: menu bar, toolbar "Standard", status bar, caption bar, the game shortcuts
-// bar and the server list view. While it is created it finds the installed games, loads their
-// server lists and picks the first selected game. It works on what it is handed: the document,
-// the catalogue with the selection and the models of its lists, the registry the lists come
-// from, and the seams through which it meets the user.
+// bar and the server list view. While it is created, and again for each new Wine prefix, it
+// finds the installed games, loads their server lists and picks the first selected game. It
+// works on what it is handed: the document, the catalogue with the selection and the models of
+// its lists, the registry the lists come from, and the seams through which it meets the user.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -52,6 +53,15 @@ public:
 
     void OnSelectGame(int id);
 
+    // Replaces the buttons and every list with those of the games installed in the registry
+    // as it now is, and selects the first game whose list loaded. False when no game is
+    // installed.
+    bool LoadGames();
+
+    // The Wine prefix in use, shown in the status bar: short, and in full as the tooltip.
+    // Until it is set there is no prefix to choose.
+    void setPrefix(const QString& shown, const QString& path);
+
 private:
     void createCommands();
     void createMenuBar();
@@ -77,4 +87,6 @@ private:
     CPorticoView* m_pView = nullptr;
     QMenu* m_pServerMenu = nullptr;
     std::map<int, QAction*> m_commands;
+    std::vector<QAction*> m_gameCommands;
+    QLabel* m_prefixPane = nullptr;
 };

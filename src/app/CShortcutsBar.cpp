@@ -66,3 +66,13 @@ void CShortcutsBar::addButton(QAction* action)
     // Before the stretch that keeps the buttons at the top.
     m_buttons->insertWidget(m_buttons->count() - 1, button);
 }
+
+void CShortcutsBar::clearButtons()
+{
+    // Everything but the stretch that keeps the buttons at the top.
+    while (m_buttons->count() > 1) {
+        QLayoutItem* item = m_buttons->takeAt(0);
+        delete item->widget();
+        delete item;
+    }
+}

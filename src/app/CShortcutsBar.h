@@ -18,6 +18,8 @@ public:
 
     // A button at the end of the page, showing the action's icon and text and triggering it.
     void addButton(QAction* action);
+    // Removes every button; their actions stay.
+    void clearButtons();
 
 private:
     QVBoxLayout* m_buttons;

@@ -7,6 +7,8 @@
 
 namespace {
 constexpr std::array kCommands = {
+    CommandInfo{ID_FILE_WINE_PREFIX, "ID_FILE_WINE_PREFIX", "&Wine prefix\u2026", nullptr,
+                "Choose the Wine prefix whose games are edited", "Wine prefix", nullptr, nullptr},
     CommandInfo{ID_FILE_RELOAD, "ID_FILE_RELOAD", "Rel&oad from registry...\tCtrl+O", "Ctrl+O",
                 "Reload server list from registry", "Reload from registry", "view-refresh",
                 ":/toolbar/reload.png"},

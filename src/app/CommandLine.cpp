@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 
 #include "app/AppIdentity.h"
+#include "cli/ExitStatus.h"
+#include "cli/ScriptCommandLine.h"
+#include "cli/WinePrefixCheck.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -13,23 +16,6 @@
 namespace {
 // The name the messages use, whatever the file is called.
 constexpr char kProgram[] = "portico";
-
-// Why the folder cannot be edited as a Wine prefix; empty when it can.
-QString PrefixProblem(const QString& path)
-{
-    const QFileInfo folder(path);
-    if (!folder.exists())
-        return QStringLiteral("The Wine prefix '%1' does not exist.").arg(path);
-    if (!folder.isDir())
-        return QStringLiteral("The Wine prefix '%1' is not a folder.").arg(path);
-    const QDir prefix(path);
-    if (!QFileInfo(prefix.filePath(QStringLiteral("system.reg"))).isFile() &&
-        !QFileInfo(prefix.filePath(QStringLiteral("user.reg"))).isFile())
-        return QStringLiteral(
-                   "'%1' is not a Wine prefix: it holds neither system.reg nor user.reg.")
-            .arg(path);
-    return {};
-}
 } // namespace
 
 CommandLine CommandLine::Parse(int argc, char* argv[])
@@ -42,6 +28,19 @@ CommandLine CommandLine::Parse(int argc, char* argv[])
 
 CommandLine CommandLine::Parse(const QStringList& arguments)
 {
+    if (arguments.size() > 1 && ScriptCommandLine::IsCommand(arguments.at(1))) {
+        ScriptCommandLine::Result script = ScriptCommandLine::Parse(arguments);
+        CommandLine result;
+        result.m_exitStatus = script.ExitStatus;
+        result.m_output = script.Output;
+        result.m_errors = script.Errors;
+        if (script.Request) {
+            result.m_action = Action::RunScript;
+            result.m_script = std::move(script.Request);
+        }
+        return result;
+    }
+
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Edits the Battle.net gateway lists of Starcraft, Diablo II and Warcraft III\n"
@@ -58,13 +57,14 @@ CommandLine CommandLine::Parse(const QStringList& arguments)
     parser.addOptions({help, version, prefix});
 
     if (!parser.parse(arguments))
-        return Failure(ExitUsage, parser.errorText());
+        return Failure(ExitStatus::Usage, parser.errorText());
 
     CommandLine result;
     if (parser.isSet(help)) {
         // Without an application object the parser cannot know the program's name.
-        result.m_output =
-            parser.helpText().replace(QStringLiteral("<executable_name>"), QLatin1String(kProgram));
+        result.m_output = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                    QLatin1String(kProgram)) +
+                          QLatin1Char('\n') + ScriptCommandLine::Summary();
         return result;
     }
     if (parser.isSet(version)) {
@@ -73,15 +73,18 @@ CommandLine CommandLine::Parse(const QStringList& arguments)
         return result;
     }
     if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
-        return Failure(ExitUsage, QStringLiteral("Unexpected argument '%1'.").arg(extra.first()));
+        return Failure(ExitStatus::Usage,
+                       QStringLiteral("Unexpected argument '%1'.").arg(extra.first()));
 
     if (parser.isSet(prefix)) {
         if (parser.value(prefix).isEmpty())
-            return Failure(ExitUsage, QStringLiteral("Empty folder after '--prefix'."));
-        const QString path = QDir::cleanPath(QFileInfo(parser.value(prefix)).absoluteFilePath());
-        if (const QString problem = PrefixProblem(path); !problem.isEmpty())
-            return Failure(ExitFailure, problem);
-        result.m_prefixPath = QFile::encodeName(path).toStdString();
+            return Failure(ExitStatus::Usage, QStringLiteral("Empty folder after '--prefix'."));
+        const std::string path =
+            QFile::encodeName(QDir::cleanPath(QFileInfo(parser.value(prefix)).absoluteFilePath()))
+                .toStdString();
+        if (const std::string problem = WinePrefixCheck::Problem(path); !problem.empty())
+            return Failure(ExitStatus::NotFound, QFile::decodeName(problem.c_str()));
+        result.m_prefixPath = path;
     }
     result.m_action = Action::ShowWindows;
     return result;
@@ -92,7 +95,7 @@ CommandLine CommandLine::Failure(int exitStatus, const QString& message)
     CommandLine result;
     result.m_exitStatus = exitStatus;
     result.m_errors = QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message);
-    if (exitStatus == ExitUsage)
+    if (exitStatus == ExitStatus::Usage)
         result.m_errors +=
             QStringLiteral("Try '%1 --help' for more information.\n").arg(QLatin1String(kProgram));
     return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/ScriptRequest.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,16 +9,14 @@
 #include <string>
 
 // The program's command line. It is read before any application object exists, so that
-// --help, --version and mistakes are answered without a display and before any window.
+// --help, --version, mistakes and the commands for scripts need no display and no window.
 class CommandLine {
 public:
     enum class Action {
         ShowWindows, // go on and open the windows
+        RunScript,   // run the command of Script(), without any window
         Exit,        // everything is said: Finish() prints it and gives the exit status
     };
-
-    static constexpr int ExitFailure = 1; // the prefix named cannot be edited
-    static constexpr int ExitUsage = 2;   // arguments the program does not understand
 
     // The arguments as main() receives them, the program's name first.
     static CommandLine Parse(int argc, char* argv[]);
@@ -30,6 +30,8 @@ public:
     // The Wine prefix --prefix names: absolute, in the file system's encoding. Empty without
     // --prefix, and only set when the folder holds a registry file.
     const std::optional<std::string>& PrefixPath() const { return m_prefixPath; }
+    // The command for scripts ("portico list", "portico add", ...); set for RunScript.
+    const std::optional<ScriptRequest>& Script() const { return m_script; }
 
     // Writes Output() and Errors() to their streams and returns ExitStatus().
     int Finish() const;
@@ -42,4 +44,5 @@ private:
     QString m_output;
     QString m_errors;
     std::optional<std::string> m_prefixPath;
+    std::optional<ScriptRequest> m_script;
 };

@@ -7,6 +7,7 @@ inline constexpr int ID_FILE_IMPORT = 177;
 inline constexpr int ID_FILE_EXPORT = 178;
 inline constexpr int ID_FILE_RELOAD = 180;
 inline constexpr int ID_FILE_SAVE_REGISTRY = 181;
+inline constexpr int ID_FILE_WINE_PREFIX = 184;
 inline constexpr int ID_EDIT_OPTIONS = 168;
 inline constexpr int ID_SERVER_ADD = 164;
 inline constexpr int ID_SERVER_EDIT = 165;

@@ -1,6 +1,8 @@
 #include "data/GameInfo.h"
 
+#include "data/ErrorCodes.h"
 #include "data/GatewayListCodec.h"
+#include "data/RegistryError.h"
 #include "data/Util.h"
 
 #include <stdexcept>
@@ -26,17 +28,26 @@ int GameInfo::LoadGateways(RegistryApi& registry)
     return decoded.Count;
 }
 
-bool GameInfo::SaveGateways(RegistryApi& registry, std::string* reason) const
+std::string GameInfo::StorageProblem() const
 {
-    if (const ServerInfo* server = GatewayListCodec::FindUnstorable(Servers)) {
-        if (reason != nullptr) {
-            *reason = server->Hostname.empty()
-                          ? "The server \"" + server->Name +
-                                "\" has no host name. A server without one would end the "
-                                "list and lose every server after it."
-                          : "The server \"" + server->Name +
-                                "\" holds a NUL character, which the list cannot store.";
-        }
+    const ServerInfo* server = GatewayListCodec::FindUnstorable(Servers);
+    if (server == nullptr)
+        return {};
+    return server->Hostname.empty()
+               ? "The server \"" + server->Name +
+                     "\" has no host name. A server without one would end the list and lose "
+                     "every server after it."
+               : "The server \"" + server->Name +
+                     "\" holds a NUL character, which the list cannot store.";
+}
+
+bool GameInfo::SaveGateways(RegistryApi& registry, std::string* reason, RegStatus* status) const
+{
+    if (std::string problem = StorageProblem(); !problem.empty()) {
+        if (status != nullptr)
+            *status = ErrorCode::InvalidParameter;
+        if (reason != nullptr)
+            *reason = std::move(problem);
         return false;
     }
     try {
@@ -46,6 +57,11 @@ bool GameInfo::SaveGateways(RegistryApi& registry, std::string* reason) const
     } catch (const std::exception& e) {
         if (reason != nullptr)
             *reason = e.what();
+        if (status != nullptr) {
+            const auto* registryError = dynamic_cast<const RegistryError*>(&e);
+            *status = registryError != nullptr ? registryError->Code()
+                                               : static_cast<RegStatus>(ErrorCode::CantWrite);
+        }
         return false;
     }
     return true;

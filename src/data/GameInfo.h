@@ -18,8 +18,14 @@ struct GameInfo {
     int LoadGateways(RegistryApi& registry);
 
     // Writes Servers to the registry. On failure returns false and says why in reason
-    // (the system's text, or which server cannot be stored); the registry is then unchanged.
-    bool SaveGateways(RegistryApi& registry, std::string* reason = nullptr) const;
+    // (the system's text, or which server cannot be stored) and status (the registry's code,
+    // or InvalidParameter for a server that cannot be stored); the registry is then unchanged.
+    bool SaveGateways(RegistryApi& registry, std::string* reason = nullptr,
+                      RegStatus* status = nullptr) const;
+
+    // Why Servers cannot be written as they are (a server without a host name would end the
+    // list, a NUL cannot be stored); empty when they can.
+    std::string StorageProblem() const;
 
     // Whether the installation key can be read.
     bool IsInstalled(RegistryApi& registry) const;

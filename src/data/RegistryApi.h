@@ -55,6 +55,10 @@ public:
     // RegCloseKey.
     virtual RegStatus CloseKey(RegHandle key) = 0;
 
+    // Whether writes can be tried now: a code that says why not, so that a save of several
+    // values can stop before the first. Writes check again for themselves.
+    virtual RegStatus CheckWritable();
+
     // FormatMessageA for the codes these calls return: our own table unless the system behind
     // the registry has texts of its own.
     virtual const ErrorTextSource& ErrorTexts() const;

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 namespace {
-std::string ReadText(const std::string& path)
+std::string ReadBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::in | std::ios::binary);
     if (!file.is_open())
@@ -16,8 +16,11 @@ std::string ReadText(const std::string& path)
 
     std::ostringstream raw;
     raw << file.rdbuf();
-    const std::string bytes = raw.str();
+    return raw.str();
+}
 
+void CopyText(std::string_view bytes, std::iostream& stream)
+{
     // Text mode: each CR LF pair is one line feed.
     std::string text;
     text.reserve(bytes.size());
@@ -26,23 +29,33 @@ std::string ReadText(const std::string& path)
             continue;
         text += bytes[i];
     }
-    return text;
+    const auto first = text.find_first_not_of(" \t\n\v\f\r");
+    if (first == std::string::npos)
+        throw std::runtime_error("The file is empty or holds only white space.");
+    stream.write(text.data() + first, static_cast<std::streamsize>(text.size() - first));
+    stream.put('\0');
 }
-} // namespace
 
-bool ReadServerListFile(const std::string& path, std::iostream& stream, std::string* error)
+// Runs the work; on failure says why in error, as the import shows it.
+template <typename Work> bool Reported(const Work& work, std::string* error)
 {
     try {
-        const std::string text = ReadText(path);
-        const auto first = text.find_first_not_of(" \t\n\v\f\r");
-        if (first == std::string::npos)
-            throw std::runtime_error("The file is empty or holds only white space.");
-        stream.write(text.data() + first, static_cast<std::streamsize>(text.size() - first));
-        stream.put('\0');
+        work();
         return true;
     } catch (...) {
         if (error != nullptr)
             *error = Util::DescribeCurrentException();
     }
     return false;
+}
+} // namespace
+
+bool ReadServerListFile(const std::string& path, std::iostream& stream, std::string* error)
+{
+    return Reported([&] { CopyText(ReadBytes(path), stream); }, error);
+}
+
+bool ReadServerListText(std::string_view bytes, std::iostream& stream, std::string* error)
+{
+    return Reported([&] { CopyText(bytes, stream); }, error);
 }

@@ -2,6 +2,7 @@
 
 #include "data/ErrorCodes.h"
 #include "data/ErrorTextSource.h"
+#include "data/RegistryError.h"
 
 #include <algorithm>
 #include <array>
@@ -57,7 +58,7 @@ constexpr std::uint32_t kInitialReadSize = 1024;
     // A reason is always worth giving, even for a code the system has no words for.
     if (text.empty())
         text = "Error " + std::to_string(value) + ".";
-    throw std::runtime_error(text);
+    throw RegistryError(code, text);
 }
 
 std::string TypeName(const std::type_info& type)

@@ -19,14 +19,14 @@ RegHandle ConvertStringToHKEY(const std::string& text);
 bool LoadXmlResource(const std::string& resourceName, std::iostream& stream);
 
 // Reads a value whole, whatever its size. On a missing or unreadable value, size is 0 and
-// the default is returned. Throws std::runtime_error with the system's text when the key
-// cannot be opened or closed.
+// the default is returned. Throws RegistryError with the system's text when the key cannot
+// be opened or closed.
 std::string ReadRegistryValue(RegistryApi& registry, const std::string& keyPath,
                               const std::string& valueName, const std::string& defaultText,
                               std::uint32_t& size, RegHandle root);
 
 // Stores exactly data as a REG_MULTI_SZ value, creating the key when needed. Throws
-// std::runtime_error with the system's text on failure.
+// RegistryError with the system's text on failure.
 void WriteRegistryValue(RegistryApi& registry, const std::string& keyPath,
                         const std::string& valueName, const std::string& data, RegHandle root);
 

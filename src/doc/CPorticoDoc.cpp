@@ -1,8 +1,10 @@
 #include "doc/CPorticoDoc.h"
 
+#include "data/ErrorCodes.h"
 #include "data/GameCatalog.h"
 #include "data/MessagePresenter.h"
 #include "data/ServerListFile.h"
+#include "data/Util.h"
 #include "doc/CWaitCursor.h"
 #include "doc/FilePicker.h"
 #include "doc/Seams.h"
@@ -43,26 +45,37 @@ void CPorticoDoc::OnReloadFromRegistry()
         m_models.replaceAll([&] { reloaded = m_catalog.ReloadAll(m_registry, &stoppedAt); });
     }
     // The games before the one that failed were reloaded, the ones after it were not.
-    if (reloaded)
+    if (reloaded) {
+        m_models.setModified(false);
         m_seams.Presenter.ShowMessage(kLoaded, MessageIcon::Warning);
-    else
+    } else {
         m_seams.Presenter.ShowMessage("Reloading from registry stopped at " + stoppedAt.GameName +
                                           ":\n" + stoppedAt.Reason +
                                           "\nThe server lists of the games after it were not "
                                           "reloaded.",
                                       MessageIcon::Error);
+    }
 }
 
-void CPorticoDoc::OnSaveToRegistry()
+bool CPorticoDoc::OnSaveToRegistry()
 {
+    // Said once for the whole save rather than once per game.
+    if (const RegStatus status = m_registry.CheckWritable(); status != ErrorCode::Success) {
+        m_seams.Presenter.ShowMessage(
+            Util::FormatErrorMessage(m_registry.ErrorTexts(), static_cast<std::uint32_t>(status)) +
+                "\nNo server list was saved.",
+            MessageIcon::Error);
+        return false;
+    }
     SaveReport report;
     {
         CWaitCursor wait;
         m_catalog.SaveAll(m_registry, &report);
     }
     if (report.Failed.empty()) {
+        m_models.setModified(false);
         m_seams.Presenter.ShowMessage(kSaved, MessageIcon::Warning);
-        return;
+        return true;
     }
     std::string failures = "These server lists were not saved to registry:";
     for (const GameError& failure : report.Failed)
@@ -72,6 +85,7 @@ void CPorticoDoc::OnSaveToRegistry()
         m_seams.Presenter.ShowMessage("Settings of " + JoinNames(report.Saved) +
                                           " successfully saved to registry.\nPress OK to continue",
                                       MessageIcon::Warning);
+    return false;
 }
 
 void CPorticoDoc::OnImportFromFile(QWidget* window)
@@ -85,13 +99,17 @@ void CPorticoDoc::OnImportFromFile(QWidget* window)
 
     std::stringstream stream(std::ios::in | std::ios::out);
     std::string error;
+    bool read = false;
     bool imported = false;
     // A parse that failed half-way has emptied the lists all the same: the view shows what
     // memory holds before anything is said.
     m_models.replaceAll([&] {
-        imported = ReadServerListFile(QFile::encodeName(path).toStdString(), stream, &error) &&
-                   m_catalog.Parse(stream, &error);
+        read = ReadServerListFile(QFile::encodeName(path).toStdString(), stream, &error);
+        imported = read && m_catalog.Parse(stream, &error);
     });
+    // The lists now differ from the registry until they are saved.
+    if (read)
+        m_models.setModified(true);
     if (!error.empty())
         m_seams.Presenter.ShowMessage(error, MessageIcon::Warning);
     if (!imported)

@@ -18,7 +18,8 @@ public:
                 const Seams& seams, QObject* parent = nullptr);
 
     void OnReloadFromRegistry();
-    void OnSaveToRegistry();
+    // True when every list was saved.
+    bool OnSaveToRegistry();
     // window: where the file dialog opens.
     void OnImportFromFile(QWidget* window);
 

@@ -5,7 +5,8 @@
 
 class QWidget;
 
-// Where the program asks the user for a file: the platform's dialog, or a test's answers.
+// Where the program asks the user for a file or a folder: the platform's dialog, or a test's
+// answers.
 class FilePicker {
 public:
     virtual ~FilePicker() = default;
@@ -15,4 +16,8 @@ public:
     virtual bool GetOpenFileName(QWidget* parent, const QString& title,
                                  const QStringList& nameFilters, const QString& defaultSuffix,
                                  QString& path) = 0;
+
+    // Asks for an existing folder, starting in start. False when the user cancels.
+    virtual bool GetExistingDirectory(QWidget* parent, const QString& title, const QString& start,
+                                      QString& path) = 0;
 };

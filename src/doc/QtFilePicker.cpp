@@ -17,3 +17,17 @@ bool QtFilePicker::GetOpenFileName(QWidget* parent, const QString& title,
     path = dialog.selectedFiles().constFirst();
     return true;
 }
+
+bool QtFilePicker::GetExistingDirectory(QWidget* parent, const QString& title, const QString& start,
+                                        QString& path)
+{
+    QFileDialog dialog(parent, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // Prefixes are hidden folders as often as not (~/.wine).
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().constFirst();
+    return true;
+}

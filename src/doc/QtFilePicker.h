@@ -7,4 +7,6 @@ class QtFilePicker : public FilePicker {
 public:
     bool GetOpenFileName(QWidget* parent, const QString& title, const QStringList& nameFilters,
                          const QString& defaultSuffix, QString& path) override;
+    bool GetExistingDirectory(QWidget* parent, const QString& title, const QString& start,
+                              QString& path) override;
 };

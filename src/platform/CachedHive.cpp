@@ -25,7 +25,8 @@ RegStatus WriteError(int error)
 }
 } // namespace
 
-CachedHive::CachedHive(std::string path) : path_(std::move(path))
+CachedHive::CachedHive(std::string path, FileSystemCalls& calls)
+    : m_path(std::move(path)), m_calls(&calls)
 {
 }
 
@@ -39,65 +40,47 @@ CachedHive::Signature CachedHive::SignatureOf(const struct stat& status)
 RegStatus CachedHive::Refresh()
 {
     struct stat status {};
-    if (stat(path_.c_str(), &status) != 0) {
-        signature_.reset();
-        hive_.reset();
+    if (stat(m_path.c_str(), &status) != 0) {
+        m_signature.reset();
+        m_hive.reset();
         if (errno == ENOENT || errno == ENOTDIR)
             return ErrorCode::FileNotFound;
         return errno == EACCES ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     }
-    if (signature_ && *signature_ == SignatureOf(status) && hive_)
-        return hive_->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
+    if (m_signature && *m_signature == SignatureOf(status) && m_hive)
+        return m_hive->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
 
-    signature_.reset();
-    hive_.reset();
+    m_signature.reset();
+    m_hive.reset();
     // Without O_NONBLOCK, opening a FIFO put in the hive's place would wait for a writer.
-    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == EACCES || errno == EPERM ? ErrorCode::AccessDenied : ErrorCode::CantRead;
     struct stat opened {};
-    std::string text;
-    bool ok = fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
-    if (ok) {
-        text.resize(static_cast<std::size_t>(opened.st_size));
-        std::size_t done = 0;
-        while (ok) {
-            if (done == text.size())
-                text.resize(text.size() + 65536);
-            const ssize_t n = read(fd, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                ok = n == 0;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        text.resize(done);
-    }
-    close(fd);
-    if (!ok)
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        close(fd);
         return ErrorCode::CantRead;
-    signature_ = SignatureOf(opened);
-    hive_.emplace(std::move(text));
-    return hive_->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
+    }
+    m_signature = SignatureOf(opened);
+    // Read as far as it is asked; the open file keeps its content even when it is replaced.
+    m_hive.emplace(HiveSource(fd, static_cast<std::size_t>(opened.st_size)));
+    return m_hive->Valid() ? ErrorCode::Success : ErrorCode::BadDb;
 }
 
 RegStatus CachedHive::Write(std::string text)
 {
-    if (!hive_)
+    if (!m_hive)
         return ErrorCode::CantWrite;
-    if (const int error = AtomicFileWriter::Replace(BackupPath(), hive_->Text(), false))
-        return WriteError(error);
-    if (const int error = AtomicFileWriter::Replace(path_, text))
+    if (const int error = AtomicFileWriter::ReplaceKeeping(
+            m_path, text, {BackupPath(), m_hive->Text()}, *m_calls))
         return WriteError(error);
     struct stat status {};
-    if (stat(path_.c_str(), &status) == 0) {
-        signature_ = SignatureOf(status);
-        hive_.emplace(std::move(text));
+    if (stat(m_path.c_str(), &status) == 0) {
+        m_signature = SignatureOf(status);
+        m_hive.emplace(std::move(text));
     } else {
-        signature_.reset();
-        hive_.reset();
+        m_signature.reset();
+        m_hive.reset();
     }
     return ErrorCode::Success;
 }

@@ -1,29 +1,31 @@
 #pragma once
 
 #include "data/RegistryApi.h"
+#include "platform/FileSystemCalls.h"
 #include "platform/RegistryHive.h"
 
 #include <optional>
 #include <string>
 #include <sys/types.h>
 
-// One registry file on disk and its parsed form, read again only when the file changed
-// (size, time, inode).
+// One registry file on disk and its parsed form, opened again only when the file changed
+// (size, time, inode). The file stays open and is read as far as look-ups need.
 class CachedHive {
 public:
-    explicit CachedHive(std::string path);
+    explicit CachedHive(std::string path, FileSystemCalls& calls = FileSystemCalls::System());
 
     // Brings the parsed form up to date. Returns 0, or FileNotFound (no such file or folder),
     // AccessDenied, CantRead, or BadDb for a file that Wine would not load.
     RegStatus Refresh();
     // Valid after Refresh returned 0.
-    const RegistryHive& Hive() const { return *hive_; }
-    const std::string& Path() const { return path_; }
+    const RegistryHive& Hive() const { return *m_hive; }
+    const std::string& Path() const { return m_path; }
     // Where the content before the last write is kept.
-    std::string BackupPath() const { return path_ + ".portico-backup"; }
+    std::string BackupPath() const { return m_path + ".portico-backup"; }
 
-    // Replaces the file with text: the current content is kept as the backup, then the file
-    // is replaced atomically. Returns 0, AccessDenied, DiskFull or RegistryIoFailed.
+    // Replaces the file with text atomically, the current content kept as the backup (the old
+    // file itself, where it can be linked). Returns 0, AccessDenied, DiskFull or
+    // RegistryIoFailed.
     RegStatus Write(std::string text);
 
 private:
@@ -37,7 +39,8 @@ private:
     };
     static Signature SignatureOf(const struct stat& status);
 
-    std::string path_;
-    std::optional<Signature> signature_;
-    std::optional<RegistryHive> hive_;
+    std::string m_path;
+    FileSystemCalls* m_calls;
+    std::optional<Signature> m_signature;
+    std::optional<RegistryHive> m_hive;
 };

@@ -32,16 +32,22 @@ std::unique_ptr<LowerTable> BuildTable()
     return table;
 }
 
+// Built when a name past ASCII first needs it: most never do.
 const LowerTable& Table()
 {
     static const std::unique_ptr<LowerTable> table = BuildTable();
     return *table;
 }
+
+char16_t LowerAscii(char16_t unit)
+{
+    return unit >= 'A' && unit <= 'Z' ? static_cast<char16_t>(unit + 0x20) : unit;
+}
 } // namespace
 
 char16_t RegistryCase::Lower(char16_t unit)
 {
-    return Table()[unit];
+    return unit < 0x80 ? LowerAscii(unit) : Table()[unit];
 }
 
 std::u16string RegistryCase::Fold(std::u16string_view text)
@@ -53,18 +59,16 @@ std::u16string RegistryCase::Fold(std::u16string_view text)
 
 void RegistryCase::Fold(std::u16string_view text, std::u16string& out)
 {
-    const LowerTable& table = Table();
     out.resize(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
-        out[i] = table[text[i]];
+        out[i] = Lower(text[i]);
 }
 
 int RegistryCase::Compare(std::u16string_view a, std::u16string_view b)
 {
-    const LowerTable& table = Table();
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const int diff = static_cast<int>(table[a[i]]) - static_cast<int>(table[b[i]]);
+        const int diff = static_cast<int>(Lower(a[i])) - static_cast<int>(Lower(b[i]));
         if (diff != 0)
             return diff;
     }

@@ -1,56 +1,16 @@
 #include "platform/RegistryHive.h"
 
+#include "platform/HiveLines.h"
 #include "platform/RegistryCase.h"
 #include "platform/RegistryEscaping.h"
 #include "platform/RegistryValueFormat.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
-constexpr std::string_view kRootComment = ";; All keys relative to ";
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 constexpr std::uint64_t kUnixEpochInSeconds = 11644473600;
-constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-
-struct Line {
-    std::size_t start;
-    std::size_t contentEnd;
-    std::size_t next;
-};
-
-Line LineAt(const std::string& text, std::size_t pos)
-{
-    const std::size_t newline = text.find('\n', pos);
-    if (newline == std::string::npos)
-        return {pos, text.size(), text.size()};
-    std::size_t contentEnd = newline;
-    if (contentEnd > pos && text[contentEnd - 1] == '\r')
-        --contentEnd;
-    return {pos, contentEnd, newline + 1};
-}
-
-std::size_t FirstNonBlank(std::string_view line)
-{
-    std::size_t p = 0;
-    while (p < line.size() && (line[p] == ' ' || line[p] == '\t' || line[p] == '\v' ||
-                               line[p] == '\f' || line[p] == '\r'))
-        ++p;
-    return p;
-}
-
-int ComparePaths(const RegistryHive::Path& a, const RegistryHive::Path& b)
-{
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (const int c = RegistryCase::Compare(a[i], b[i]))
-            return c;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 std::string Hex(std::uint64_t value)
 {
@@ -97,22 +57,16 @@ std::string ApplyEdits(const std::string& text, std::vector<Edit> edits, std::st
 }
 } // namespace
 
-struct RegistryHive::Block {
-    std::size_t keyLine;    // start of the "[...]" line
-    std::size_t nameEnd;    // just past its "]"
-    std::size_t keyLineEnd; // end of the line's text
-    std::size_t bodyStart;  // start of the next line
-    std::size_t end;        // start of the next key line, or the end of the file
-    std::uint32_t key;
-    std::uint32_t nextOfKey = kNone; // the key's next block, when it appears again
-};
-
 struct RegistryHive::Content {
     struct ValueLine {
         std::u16string name;
         std::size_t start;
     };
-    struct BlockContent {
+    // One block of the key; positions are in the whole text.
+    struct Block {
+        std::size_t nameEnd = 0;    // just past the "]" of its key line
+        std::size_t keyLineEnd = 0; // the end of the key line's text
+        std::size_t bodyStart = 0;  // the start of the next line
         std::size_t timeStart = npos;
         std::size_t timeEnd = npos;
         std::size_t optionsEnd = npos;
@@ -127,222 +81,119 @@ struct RegistryHive::Content {
     // Where the line that decided each value lies: [start, end of its text).
     std::vector<std::pair<std::size_t, std::size_t>> lastLine;
     std::unordered_map<std::u16string, std::size_t> index;
-    std::vector<BlockContent> blocks;
+    std::vector<Block> blocks;
 };
 
 struct RegistryHive::Key {
-    std::u16string name;
-    std::uint32_t parent = 0;
-    std::uint32_t firstBlock = kNone;
-    std::uint32_t lastBlock = kNone;
+    // Its key lines, in file order.
+    std::vector<std::size_t> lines;
     mutable std::unique_ptr<Content> content;
 };
 
-std::size_t RegistryHive::ChildNameHash::operator()(const ChildNameView& name) const
+RegistryHive::RegistryHive(std::string text) : RegistryHive(HiveSource(std::move(text)))
 {
-    return std::hash<std::u16string_view>{}(name.folded) ^
-           (std::size_t{name.parent} * 0x9E3779B97F4A7C15u);
 }
 
-RegistryHive::RegistryHive(std::string text) : text_(std::move(text))
+RegistryHive::RegistryHive(HiveSource source) : m_source(std::move(source))
 {
-    Scan();
+    m_secondLine = m_source.Size();
+    std::string scratch;
+    // More than the first line holds when it is the header.
+    const std::string_view head = m_source.Read(0, kHeader.size() + 8, scratch);
+    const HiveLines::Line first = HiveLines::At(head, 0);
+    if (first.next == head.size() && head.find('\n') == std::string_view::npos &&
+        head.size() < m_source.Size())
+        return;
+    if (head.substr(0, first.contentEnd) != kHeader)
+        return;
+    m_valid = true;
+    if (first.contentEnd + 2 == first.next)
+        m_newline = "\r\n";
+    m_secondLine = first.next;
 }
 
 RegistryHive::RegistryHive(RegistryHive&&) noexcept = default;
 RegistryHive& RegistryHive::operator=(RegistryHive&&) noexcept = default;
 RegistryHive::~RegistryHive() = default;
 
-void RegistryHive::Scan()
+const HiveIndex& RegistryHive::Index() const
 {
-    keys_.emplace_back();
-    const Line first = LineAt(text_, 0);
-    if (std::string_view(text_).substr(0, first.contentEnd) != kHeader)
-        return;
-    valid_ = true;
-    if (first.contentEnd + 2 == first.next)
-        newline_ = "\r\n";
-
-    bool inHeader = true;
-    std::size_t current = npos;
-    std::size_t pos = first.next;
-    // Wine writes keys depth first, so a key line mostly repeats the path of the one before.
-    std::u16string name;
-    Path previousPath;
-    std::vector<std::uint32_t> previousKeys;
-    children_.reserve(text_.size() / 256);
-    while (pos < text_.size()) {
-        const Line line = LineAt(text_, pos);
-        const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
-        const std::size_t p = FirstNonBlank(content);
-        const char c = p < content.size() ? content[p] : '\0';
-        pos = line.next;
-        if (c == '[') {
-            inHeader = false;
-            if (current != npos)
-                blocks_[current].end = line.start;
-            current = npos;
-            name.clear();
-            const std::size_t nameEnd = RegistryEscaping::Decode(content, p + 1, ']', name);
-            if (nameEnd == std::string_view::npos)
-                continue; // Wine drops the values that follow, up to the next key.
-            std::uint32_t key = 0;
-            std::size_t depth = 0;
-            bool same = true;
-            for (std::size_t start = 0; start <= name.size();) {
-                std::size_t end = name.find(u'\\', start);
-                if (end == std::u16string::npos)
-                    end = name.size();
-                const std::u16string_view component(name.data() + start, end - start);
-                start = end + 1;
-                if (component.empty())
-                    continue;
-                if (same && depth < previousPath.size() && previousPath[depth] == component) {
-                    key = previousKeys[depth++];
-                    continue;
-                }
-                if (same) {
-                    previousPath.resize(depth);
-                    previousKeys.resize(depth);
-                    same = false;
-                }
-                key = EnsureChild(key, component);
-                previousPath.emplace_back(component);
-                previousKeys.push_back(key);
-                ++depth;
-            }
-            if (same) {
-                previousPath.resize(depth);
-                previousKeys.resize(depth);
-            }
-
-            const auto index = static_cast<std::uint32_t>(blocks_.size());
-            current = index;
-            blocks_.push_back(
-                {line.start, line.start + nameEnd, line.contentEnd, line.next, text_.size(), key});
-            Key& record = keys_[key];
-            if (record.firstBlock == kNone)
-                record.firstBlock = index;
-            else
-                blocks_[record.lastBlock].nextOfKey = index;
-            record.lastBlock = index;
-        } else if ((c == '"' || c == '@') && current != npos) {
-            // Only hex data goes on over several lines.
-            if (content.find('\\') != std::string_view::npos &&
-                content.find("hex") != std::string_view::npos) {
-                RegistryValue ignored;
-                bool isValue;
-                pos = ParseValueLine(line.start, ignored, isValue, nullptr, nullptr);
-            }
-        } else if (inHeader) {
-            const std::string_view rest = content.substr(p);
-            if (rest == "#arch=win64") {
-                win64_ = true;
-            } else if (rest.substr(0, kRootComment.size()) == kRootComment) {
-                std::u16string root;
-                const std::string_view escaped = rest.substr(kRootComment.size());
-                std::string quoted(escaped);
-                quoted += '"';
-                RegistryEscaping::Decode(quoted, 0, '"', root);
-                rootPath_ = u"\\" + root;
-            }
-        }
-    }
+    if (!m_index)
+        m_index.emplace(m_source, m_secondLine);
+    return *m_index;
 }
 
-std::uint32_t RegistryHive::FindChild(std::uint32_t parent, std::u16string_view name) const
+bool RegistryHive::IsWin64() const
 {
-    RegistryCase::Fold(name, folded_);
-    const auto it = children_.find(ChildNameView{parent, folded_});
-    return it == children_.end() ? kNone : it->second;
+    return Index().IsWin64();
 }
 
-std::uint32_t RegistryHive::EnsureChild(std::uint32_t parent, std::u16string_view name)
+const std::u16string& RegistryHive::RootPath() const
 {
-    if (const std::uint32_t found = FindChild(parent, name); found != kNone)
-        return found;
-    const auto index = static_cast<std::uint32_t>(keys_.size());
-    children_.emplace(ChildName{parent, folded_}, index);
-    keys_.emplace_back();
-    keys_.back().name = name;
-    keys_.back().parent = parent;
-    return index;
+    return Index().RootPath();
+}
+
+const std::string& RegistryHive::Text() const
+{
+    return *m_source.All();
 }
 
 std::size_t RegistryHive::FindKey(const Path& path) const
 {
-    std::uint32_t key = 0;
+    Path folded;
+    folded.reserve(path.size());
+    // Each folded name with its length before it: no two paths share an id.
+    std::u16string id;
     for (const std::u16string& name : path) {
-        key = FindChild(key, name);
-        if (key == kNone)
-            return npos;
+        folded.push_back(RegistryCase::Fold(name));
+        id += static_cast<char16_t>(name.size() >> 16);
+        id += static_cast<char16_t>(name.size() & 0xFFFF);
+        id += folded.back();
     }
+    if (const auto it = m_found.find(id); it != m_found.end())
+        return it->second;
+    HiveIndex::Found found = Index().Find(m_source, folded);
+    std::size_t key = npos;
+    if (found.exists || path.empty()) {
+        key = m_keys.size();
+        m_keys.push_back({std::move(found.lines), nullptr});
+    }
+    m_found.emplace(std::move(id), key);
     return key;
-}
-
-RegistryHive::Path RegistryHive::KeyPath(std::size_t key) const
-{
-    Path path;
-    for (; key != 0; key = keys_[key].parent)
-        path.push_back(keys_[key].name);
-    std::reverse(path.begin(), path.end());
-    return path;
-}
-
-std::size_t RegistryHive::ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
-                                         std::size_t* textEnd, bool* ranOut) const
-{
-    const Line line = LineAt(text_, lineStart);
-    std::size_t next = line.next;
-    std::size_t end = line.contentEnd;
-    std::size_t previousEnd = end;
-    std::string_view last;
-    if (ranOut)
-        *ranOut = false;
-    const auto nextLine = [this, &next, &end, &previousEnd, &last, ranOut](std::string_view& out) {
-        if (next >= text_.size()) {
-            if (ranOut)
-                *ranOut = true;
-            return false;
-        }
-        const Line following = LineAt(text_, next);
-        out = std::string_view(text_.data() + following.start,
-                               following.contentEnd - following.start);
-        last = out;
-        next = following.next;
-        previousEnd = end;
-        end = following.contentEnd;
-        return true;
-    };
-    const std::string_view content(text_.data() + line.start, line.contentEnd - line.start);
-    isValue = RegistryValueFormat::Parse(content, nextLine, value) !=
-              RegistryValueFormat::Outcome::NoValue;
-    // An empty or comment line that ended hex data is not part of the value's text.
-    const std::size_t p = FirstNonBlank(last);
-    if (last.data() && (p == last.size() || last[p] == ';'))
-        end = previousEnd;
-    if (textEnd)
-        *textEnd = end;
-    return next;
 }
 
 const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
 {
-    const Key& record = keys_[key];
+    const Key& record = m_keys[key];
     if (record.content)
         return *record.content;
     auto content = std::make_unique<Content>();
-    for (std::uint32_t index = record.firstBlock; index != kNone;
-         index = blocks_[index].nextOfKey) {
-        const Block& block = blocks_[index];
-        Content::BlockContent parsed;
-        parsed.optionsEnd = block.bodyStart;
+    std::string scratch;
+    for (const std::size_t keyLine : record.lines) {
+        const std::size_t blockEnd = Index().BlockEnd(m_source, keyLine);
+        const std::string_view block = m_source.Read(keyLine, blockEnd - keyLine, scratch);
+        const HiveLines::Line head = HiveLines::At(block, 0);
+        const std::string_view headText = block.substr(0, head.contentEnd);
+        const std::size_t bracket = headText.find('[');
+        std::u16string ignored;
+        const std::size_t nameEnd =
+            bracket == std::string_view::npos
+                ? std::string_view::npos
+                : RegistryEscaping::Decode(headText, bracket + 1, ']', ignored);
+        // Only when the file changed under the index.
+        if (nameEnd == std::string_view::npos)
+            continue;
+        Content::Block parsed;
+        parsed.nameEnd = keyLine + nameEnd;
+        parsed.keyLineEnd = keyLine + head.contentEnd;
+        parsed.bodyStart = keyLine + head.next;
+        parsed.optionsEnd = parsed.bodyStart;
         bool inOptions = true;
-        std::size_t pos = block.bodyStart;
-        while (pos < block.end) {
-            const Line line = LineAt(text_, pos);
-            const std::string_view text(text_.data() + line.start, line.contentEnd - line.start);
-            const std::size_t p = FirstNonBlank(text);
+        std::size_t pos = head.next;
+        while (pos < block.size()) {
+            const HiveLines::Line line = HiveLines::At(block, pos);
+            const std::string_view text = block.substr(line.start, line.contentEnd - line.start);
+            const std::size_t p = HiveLines::FirstNonBlank(text);
             const char c = p < text.size() ? text[p] : '\0';
             if (c == '"' || c == '@') {
                 inOptions = false;
@@ -350,36 +201,37 @@ const RegistryHive::Content& RegistryHive::ContentOf(std::size_t key) const
                 bool isValue;
                 std::size_t end;
                 bool ranOut;
-                pos = ParseValueLine(line.start, value, isValue, &end, &ranOut);
+                pos = HiveLines::ParseValue(block, line.start, value, isValue, &end, &ranOut);
                 if (!isValue)
                     continue;
-                parsed.values.push_back({value.name, line.start});
-                parsed.valuesEnd = pos;
+                const std::size_t start = keyLine + line.start;
+                parsed.values.push_back({value.name, start});
+                parsed.valuesEnd = keyLine + pos;
                 parsed.valuesOpen = ranOut;
                 std::u16string folded = RegistryCase::Fold(value.name);
                 const auto it = content->index.find(folded);
                 if (it == content->index.end()) {
                     content->index.emplace(std::move(folded), content->values.size());
                     content->values.push_back(std::move(value));
-                    content->lastLine.emplace_back(line.start, end);
+                    content->lastLine.emplace_back(start, keyLine + end);
                 } else {
                     RegistryValue& kept = content->values[it->second];
                     kept.type = value.type;
                     kept.data = std::move(value.data);
-                    content->lastLine[it->second] = {line.start, end};
+                    content->lastLine[it->second] = {start, keyLine + end};
                 }
                 continue;
             }
             if (c == '#') {
                 const std::string_view option = text.substr(p);
                 if (option.substr(0, 6) == "#time=" && parsed.timeStart == npos) {
-                    parsed.timeStart = line.start;
-                    parsed.timeEnd = line.contentEnd;
+                    parsed.timeStart = keyLine + line.start;
+                    parsed.timeEnd = keyLine + line.contentEnd;
                 } else if (option.substr(0, 5) == "#link") {
                     content->link = true;
                 }
                 if (inOptions)
-                    parsed.optionsEnd = line.next;
+                    parsed.optionsEnd = keyLine + line.next;
             } else {
                 inOptions = false;
             }
@@ -414,67 +266,68 @@ std::string RegistryHive::NewBlockText(const Path& path, const RegistryValue* va
             out += "\\\\";
         RegistryEscaping::Append(out, path[i], RegistryEscaping::Context::KeyName);
     }
-    out += "] " + BracketSeconds(now) + newline_;
-    out += "#time=" + Hex(now) + newline_;
+    out += "] " + BracketSeconds(now) + m_newline;
+    out += "#time=" + Hex(now) + m_newline;
     if (value)
-        out += RegistryValueFormat::Format(*value, newline_) + newline_;
+        out += RegistryValueFormat::Format(*value, m_newline) + m_newline;
     return out;
 }
 
 std::string RegistryHive::InsertNewKey(const Path& path, const RegistryValue* value,
                                        std::uint64_t now) const
 {
-    // Keys that exist keep the spelling they have.
+    // Keys that exist keep the spelling they have: that of their first key line.
     Path spelled = path;
-    std::uint32_t key = 0;
+    Path folded;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const std::uint32_t child = FindChild(key, path[i]);
-        if (child == kNone)
+        folded.push_back(RegistryCase::Fold(path[i]));
+        const std::size_t first = Index().FirstBelow(m_source, folded);
+        if (first == HiveIndex::npos)
             break;
-        key = child;
-        spelled[i] = keys_[key].name;
+        const Path written = HiveIndex::KeyPath(m_source, first);
+        if (i < written.size())
+            spelled[i] = written[i];
     }
+    for (std::size_t i = folded.size(); i < path.size(); ++i)
+        folded.push_back(RegistryCase::Fold(path[i]));
     const std::string block = NewBlockText(spelled, value, now);
 
     // Wine's order: depth first, siblings compared without regard to case.
-    std::size_t lastKey = npos;
-    int lastOrder = 0;
-    for (const Block& existing : blocks_) {
-        if (existing.key != lastKey) {
-            lastKey = existing.key;
-            lastOrder = ComparePaths(KeyPath(existing.key), path);
-        }
-        if (lastOrder > 0)
-            return ApplyEdits(text_, {{existing.keyLine, existing.keyLine, block + newline_, true}},
-                              newline_);
-    }
-    return ApplyEdits(text_, {{text_.size(), text_.size(), newline_ + block, true}}, newline_);
+    const std::size_t before = Index().InsertionPoint(m_source, folded);
+    const std::string& text = Text();
+    if (before != HiveIndex::npos)
+        return ApplyEdits(text, {{before, before, block + m_newline, true}}, m_newline);
+    return ApplyEdits(text, {{text.size(), text.size(), m_newline + block, true}}, m_newline);
 }
 
 std::string RegistryHive::WithKey(const Path& path, std::uint64_t now) const
 {
+    // A file is edited as a text read whole, so that the edit matches what it replaces.
+    if (m_source.IsFile())
+        return RegistryHive(HiveSource(m_source.All())).WithKey(path, now);
     if (FindKey(path) != npos)
-        return text_;
+        return Text();
     return InsertNewKey(path, nullptr, now);
 }
 
 std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value,
                                     std::uint64_t now) const
 {
+    if (m_source.IsFile())
+        return RegistryHive(HiveSource(m_source.All())).WithValue(path, value, now);
     const std::size_t key = FindKey(path);
-    if (key == npos || keys_[key].firstBlock == kNone)
+    if (key == npos || m_keys[key].lines.empty())
         return InsertNewKey(path, &value, now);
 
     const Content& content = ContentOf(key);
-    const Block& first = blocks_[keys_[key].firstBlock];
-    const Content::BlockContent& firstContent = content.blocks.front();
+    const Content::Block& first = content.blocks.front();
     std::vector<Edit> edits;
     edits.push_back({first.nameEnd, first.keyLineEnd, " " + BracketSeconds(now)});
     const std::string time = "#time=" + Hex(now);
-    if (firstContent.timeStart != npos)
-        edits.push_back({firstContent.timeStart, firstContent.timeEnd, time});
+    if (first.timeStart != npos)
+        edits.push_back({first.timeStart, first.timeEnd, time});
     else
-        edits.push_back({first.bodyStart, first.bodyStart, time + newline_, true});
+        edits.push_back({first.bodyStart, first.bodyStart, time + m_newline, true});
 
     const auto it = content.index.find(RegistryCase::Fold(value.name));
     if (it != content.index.end()) {
@@ -482,24 +335,24 @@ std::string RegistryHive::WithValue(const Path& path, const RegistryValue& value
         RegistryValue renamed = value;
         renamed.name = content.values[it->second].name;
         const auto [start, end] = content.lastLine[it->second];
-        edits.push_back({start, end, RegistryValueFormat::Format(renamed, newline_)});
+        edits.push_back({start, end, RegistryValueFormat::Format(renamed, m_newline)});
     } else {
-        const std::string line = RegistryValueFormat::Format(value, newline_);
+        const std::string line = RegistryValueFormat::Format(value, m_newline);
         std::size_t at = npos;
-        for (const Content::ValueLine& existing : firstContent.values) {
+        for (const Content::ValueLine& existing : first.values) {
             if (RegistryCase::Compare(existing.name, value.name) > 0) {
                 at = existing.start;
                 break;
             }
         }
-        std::string lines = line + newline_;
+        std::string lines = line + m_newline;
         if (at == npos) {
-            at = firstContent.values.empty() ? firstContent.optionsEnd : firstContent.valuesEnd;
+            at = first.values.empty() ? first.optionsEnd : first.valuesEnd;
             // An empty line ends the hex data before it.
-            if (!firstContent.values.empty() && firstContent.valuesOpen)
-                lines.insert(0, newline_);
+            if (!first.values.empty() && first.valuesOpen)
+                lines.insert(0, m_newline);
         }
         edits.push_back({at, at, std::move(lines), true});
     }
-    return ApplyEdits(text_, std::move(edits), newline_);
+    return ApplyEdits(Text(), std::move(edits), m_newline);
 }

@@ -1,37 +1,43 @@
 #pragma once
 
+#include "platform/HiveIndex.h"
+#include "platform/HiveSource.h"
 #include "platform/RegistryValue.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-// One registry file of a Wine prefix (user.reg, system.reg), read as Wine reads it. Keys are
-// indexed when the file is read; a key's values are decoded the first time they are asked
+// One registry file of a Wine prefix (user.reg, system.reg), read as Wine reads it, and only as
+// far as it is asked: at first its first line; at the first look-up, where its key lines are
+// (HiveIndex); then the blocks of the keys asked for, whose values are decoded when first asked
 // for. Edits return the file's new text, in which only the edited key's block differs.
 // Not thread-safe.
 class RegistryHive {
 public:
-    using Path = std::vector<std::u16string>;
+    using Path = HiveIndex::Path;
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     explicit RegistryHive(std::string text);
+    explicit RegistryHive(HiveSource source);
     RegistryHive(RegistryHive&&) noexcept;
     RegistryHive& operator=(RegistryHive&&) noexcept;
     ~RegistryHive();
 
     // False when the first line is not "WINE REGISTRY Version 2": Wine ignores such a file.
-    bool Valid() const { return valid_; }
+    bool Valid() const { return m_valid; }
     // "#arch=win64" among the header lines.
-    bool IsWin64() const { return win64_; }
-    const std::string& Text() const { return text_; }
+    bool IsWin64() const;
+    // The whole text; a file is read in full the first time.
+    const std::string& Text() const;
     // The root that link targets name, from the ";; All keys relative to" line
     // (e.g. "\REGISTRY\Machine"); empty when the file does not say.
-    const std::u16string& RootPath() const { return rootPath_; }
+    const std::u16string& RootPath() const;
 
     // The key at path, compared without regard to case; npos when absent. The parents of
     // written keys exist too.
@@ -47,54 +53,21 @@ public:
     std::string WithKey(const Path& path, std::uint64_t now) const;
 
 private:
-    struct Block;
     struct Key;
     struct Content;
-    // A key's name under its parent, lowered; looked up without a copy of the name.
-    struct ChildName {
-        std::uint32_t parent;
-        std::u16string folded;
-    };
-    struct ChildNameView {
-        std::uint32_t parent;
-        std::u16string_view folded;
-    };
-    struct ChildNameHash {
-        using is_transparent = void;
-        std::size_t operator()(const ChildNameView& name) const;
-        std::size_t operator()(const ChildName& name) const
-        {
-            return (*this)(ChildNameView{name.parent, name.folded});
-        }
-    };
-    struct ChildNameEqual {
-        using is_transparent = void;
-        static ChildNameView View(const ChildName& name) { return {name.parent, name.folded}; }
-        static ChildNameView View(const ChildNameView& name) { return name; }
-        template <typename A, typename B> bool operator()(const A& a, const B& b) const
-        {
-            return View(a).parent == View(b).parent && View(a).folded == View(b).folded;
-        }
-    };
 
-    void Scan();
-    std::uint32_t EnsureChild(std::uint32_t parent, std::u16string_view name);
-    std::uint32_t FindChild(std::uint32_t parent, std::u16string_view name) const;
-    // ranOut: hex data went on past the end of the file.
-    std::size_t ParseValueLine(std::size_t lineStart, RegistryValue& value, bool& isValue,
-                               std::size_t* textEnd, bool* ranOut) const;
+    const HiveIndex& Index() const;
     const Content& ContentOf(std::size_t key) const;
-    Path KeyPath(std::size_t key) const;
     std::string NewBlockText(const Path& path, const RegistryValue* value, std::uint64_t now) const;
     std::string InsertNewKey(const Path& path, const RegistryValue* value, std::uint64_t now) const;
 
-    std::string text_;
-    std::string newline_ = "\n";
-    bool valid_ = false;
-    bool win64_ = false;
-    std::u16string rootPath_;
-    std::vector<Block> blocks_;
-    std::vector<Key> keys_;
-    std::unordered_map<ChildName, std::uint32_t, ChildNameHash, ChildNameEqual> children_;
-    mutable std::u16string folded_;
+    HiveSource m_source;
+    std::string m_newline = "\n";
+    bool m_valid = false;
+    // Where the key lines and header lines start.
+    std::size_t m_secondLine = 0;
+    mutable std::optional<HiveIndex> m_index;
+    // The keys looked up, by their number, and the numbers by folded path (npos: absent).
+    mutable std::vector<Key> m_keys;
+    mutable std::unordered_map<std::u16string, std::size_t> m_found;
 };

@@ -3,6 +3,7 @@
 #include "data/AnsiCodePage.h"
 #include "data/ErrorCodes.h"
 #include "platform/CachedHive.h"
+#include "platform/HiveIndex.h"
 #include "platform/RegistryCase.h"
 #include "platform/WineServerDetector.h"
 
@@ -26,25 +27,10 @@ constexpr int kMaxLinkDepth = 16;
 
 using Path = RegistryHive::Path;
 
-Path SplitPath(std::u16string_view text)
-{
-    Path path;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(u'\\', start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        if (end > start)
-            path.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return path;
-}
-
 // The path of a subkey given in the ANSI code page, below an open key.
 Path Below(Path path, const std::string& subKey)
 {
-    for (std::u16string& name : SplitPath(AnsiCodePage::ToUtf16(subKey)))
+    for (std::u16string& name : HiveIndex::SplitPath(AnsiCodePage::ToUtf16(subKey)))
         path.push_back(std::move(name));
     return path;
 }
@@ -163,7 +149,8 @@ struct WineRegistry::State {
                 const std::u16string target = Units(link->data);
                 if (root.size() < 2 || RegistryCase::Fold(target.substr(0, root.size())) != root)
                     return path;
-                Path resolved = SplitPath(std::u16string_view(target).substr(root.size()));
+                Path resolved =
+                    HiveIndex::SplitPath(std::u16string_view(target).substr(root.size()));
                 resolved.insert(resolved.end(), path.begin() + i, path.end());
                 path = std::move(resolved);
                 followed = true;
@@ -198,7 +185,7 @@ struct WineRegistry::State {
 };
 
 WineRegistry::WineRegistry(std::string prefixPath)
-    : state_(std::make_unique<State>(std::move(prefixPath)))
+    : m_state(std::make_unique<State>(std::move(prefixPath)))
 {
 }
 
@@ -217,24 +204,25 @@ std::string WineRegistry::PrefixFromEnvironment()
     return "/.wine";
 }
 
-WineRegistry WineRegistry::FromEnvironment()
+RegStatus WineRegistry::CheckWritable()
 {
-    return WineRegistry(PrefixFromEnvironment());
+    return WineServerDetector::IsRunning(m_state->prefix) ? ErrorCode::WineServerRunning
+                                                         : ErrorCode::Success;
 }
 
 const std::string& WineRegistry::PrefixPath() const
 {
-    return state_->prefix;
+    return m_state->prefix;
 }
 
 RegStatus WineRegistry::OpenKey(RegHandle root, const std::string& subKey, std::uint32_t access,
                                 RegHandle& result)
 {
     result = 0;
-    std::optional<State::Key> base = state_->Base(root);
+    std::optional<State::Key> base = m_state->Base(root);
     if (!base)
         return ErrorCode::InvalidHandle;
-    CachedHive& file = state_->File(base->hive);
+    CachedHive& file = m_state->File(base->hive);
     if (const RegStatus status = file.Refresh())
         return status;
     const RegistryHive& hive = file.Hive();
@@ -252,21 +240,21 @@ RegStatus WineRegistry::OpenKey(RegHandle root, const std::string& subKey, std::
         if (hive.FindKey(path) == RegistryHive::npos)
             return ErrorCode::FileNotFound;
     }
-    result = state_->Add({base->hive, std::move(path), access});
+    result = m_state->Add({base->hive, std::move(path), access});
     return ErrorCode::Success;
 }
 
 RegStatus WineRegistry::QueryValue(RegHandle key, const std::string& valueName, std::uint32_t* type,
                                    std::uint8_t* data, std::uint32_t* size)
 {
-    const std::optional<State::Key> open = state_->Base(key);
+    const std::optional<State::Key> open = m_state->Base(key);
     if (!open)
         return ErrorCode::InvalidHandle;
     if ((open->access & kQueryValue) == 0)
         return ErrorCode::AccessDenied;
     if (data && !size)
         return ErrorCode::InvalidParameter;
-    CachedHive& file = state_->File(open->hive);
+    CachedHive& file = m_state->File(open->hive);
     if (const RegStatus status = file.Refresh())
         return status;
     const RegistryHive& hive = file.Hive();
@@ -301,10 +289,10 @@ RegStatus WineRegistry::CreateKey(RegHandle root, const std::string& subKey, std
     // Wine never writes volatile keys to its files, so they cannot outlive this object.
     if (options & kOptionVolatile)
         return ErrorCode::InvalidParameter;
-    std::optional<State::Key> base = state_->Base(root);
+    std::optional<State::Key> base = m_state->Base(root);
     if (!base)
         return ErrorCode::InvalidHandle;
-    CachedHive& file = state_->File(base->hive);
+    CachedHive& file = m_state->File(base->hive);
     if (const RegStatus status = file.Refresh())
         return status;
 
@@ -314,7 +302,7 @@ RegStatus WineRegistry::CreateKey(RegHandle root, const std::string& subKey, std
 
     std::uint32_t outcome = Reg::OpenedExistingKey;
     if (file.Hive().FindKey(path) == RegistryHive::npos) {
-        const RegStatus status = state_->Store(
+        const RegStatus status = m_state->Store(
             base->hive, [&path](const RegistryHive& hive) { return hive.WithKey(path, Now()); });
         if (status)
             return status;
@@ -322,14 +310,14 @@ RegStatus WineRegistry::CreateKey(RegHandle root, const std::string& subKey, std
     }
     if (disposition)
         *disposition = outcome;
-    result = state_->Add({base->hive, std::move(path), access});
+    result = m_state->Add({base->hive, std::move(path), access});
     return ErrorCode::Success;
 }
 
 RegStatus WineRegistry::SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
                                  const std::uint8_t* data, std::uint32_t size)
 {
-    const std::optional<State::Key> open = state_->Base(key);
+    const std::optional<State::Key> open = m_state->Base(key);
     if (!open)
         return ErrorCode::InvalidHandle;
     if ((open->access & kSetValue) == 0)
@@ -337,7 +325,7 @@ RegStatus WineRegistry::SetValue(RegHandle key, const std::string& valueName, st
     if (!data && size != 0)
         return ErrorCode::InvalidParameter;
     RegistryValue value{AnsiCodePage::ToUtf16(valueName), type, StoredData(type, data, size)};
-    return state_->Store(open->hive, [&open, &value](const RegistryHive& hive) {
+    return m_state->Store(open->hive, [&open, &value](const RegistryHive& hive) {
         return hive.WithValue(open->path, value, Now());
     });
 }
@@ -346,5 +334,5 @@ RegStatus WineRegistry::CloseKey(RegHandle key)
 {
     if (key == Reg::CurrentUser || key == Reg::LocalMachine)
         return ErrorCode::Success;
-    return state_->handles.erase(key) ? ErrorCode::Success : ErrorCode::InvalidHandle;
+    return m_state->handles.erase(key) ? ErrorCode::Success : ErrorCode::InvalidHandle;
 }

@@ -20,7 +20,6 @@ public:
 
     // The prefix Wine itself would use: $WINEPREFIX, else $HOME/.wine.
     static std::string PrefixFromEnvironment();
-    static WineRegistry FromEnvironment();
 
     const std::string& PrefixPath() const;
 
@@ -34,8 +33,10 @@ public:
     RegStatus SetValue(RegHandle key, const std::string& valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
     RegStatus CloseKey(RegHandle key) override;
+    // ErrorCode::WineServerRunning while a wineserver runs for the prefix.
+    RegStatus CheckWritable() override;
 
 private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> m_state;
 };

@@ -89,20 +89,20 @@ bool SocketAnswers(const std::string& folder)
 }
 } // namespace
 
-WineServerDetector::Hold::Hold(Hold&& other) noexcept : fds_(std::move(other.fds_))
+WineServerDetector::Hold::Hold(Hold&& other) noexcept : m_fds(std::move(other.m_fds))
 {
-    other.fds_.clear();
+    other.m_fds.clear();
 }
 
 WineServerDetector::Hold& WineServerDetector::Hold::operator=(Hold&& other) noexcept
 {
-    std::swap(fds_, other.fds_);
+    std::swap(m_fds, other.m_fds);
     return *this;
 }
 
 WineServerDetector::Hold::~Hold()
 {
-    for (const int fd : fds_)
+    for (const int fd : m_fds)
         close(fd);
 }
 
@@ -165,7 +165,7 @@ std::optional<WineServerDetector::Hold> WineServerDetector::Acquire(const std::s
             close(fd);
             return std::nullopt;
         }
-        hold.fds_.push_back(fd);
+        hold.m_fds.push_back(fd);
     }
     return hold;
 }

@@ -24,7 +24,7 @@ public:
 
     private:
         friend class WineServerDetector;
-        std::vector<int> fds_;
+        std::vector<int> m_fds;
     };
 
     // Empty when a wineserver runs for the prefix; otherwise the held locks.

@@ -126,7 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--help"},
                 0,
                 AllOf(StartsWith("Usage: portico [options]\n"), HasSubstr("--prefix <folder>"),
-                      HasSubstr("-v, --version")),
+                      HasSubstr("-v, --version"),
+                      HasSubstr("  portico add    [--prefix DIR] --game NAME --name TEXT "
+                                "--host HOST --zone N [--replace]\n"),
+                      HasSubstr("Exit status:\n  0  Done.\n  1  The command line")),
                 ""},
         RunCase{"help_wins_over_a_bad_prefix",
                 {"--prefix", "@/absent", "-h"},
@@ -135,48 +138,48 @@ INSTANTIATE_TEST_SUITE_P(
                 ""},
         RunCase{"prefix_that_does_not_exist",
                 {"--prefix", "@/absent"},
-                1,
+                2,
                 IsEmpty(),
                 "portico: The Wine prefix '@/absent' does not exist.\n"},
         RunCase{"relative_prefix_named_in_full",
                 {"--prefix", "absent/../absent"},
-                1,
+                2,
                 IsEmpty(),
                 "portico: The Wine prefix '@/absent' does not exist.\n"},
         RunCase{
             "folder_without_registry_files",
             {"--prefix=@/empty"},
-            1,
+            2,
             IsEmpty(),
             "portico: '@/empty' is not a Wine prefix: it holds neither system.reg nor user.reg.\n"},
         RunCase{"file_as_prefix",
                 {"--prefix", "@/file"},
-                1,
+                2,
                 IsEmpty(),
                 "portico: The Wine prefix '@/file' is not a folder.\n"},
         RunCase{"unknown_option",
                 {"--bogus"},
-                2,
+                1,
                 IsEmpty(),
                 "portico: Unknown option 'bogus'.\n"
                 "Try 'portico --help' for more information.\n"},
         RunCase{"prefix_without_folder",
                 {"--prefix"},
-                2,
+                1,
                 IsEmpty(),
                 "portico: Missing value after '--prefix'.\n"
                 "Try 'portico --help' for more information.\n"},
         RunCase{"empty_prefix",
                 {"--prefix", ""},
-                2,
+                1,
                 IsEmpty(),
                 "portico: Empty folder after '--prefix'.\n"
                 "Try 'portico --help' for more information.\n"},
         RunCase{"stray_argument",
-                {"list"},
-                2,
+                {"lists"},
+                1,
                 IsEmpty(),
-                "portico: Unexpected argument 'list'.\n"
+                "portico: Unexpected argument 'lists'.\n"
                 "Try 'portico --help' for more information.\n"}),
     [](const testing::TestParamInfo<RunCase>& info) { return info.param.Label; });
 
@@ -221,4 +224,29 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"path_cleaned", {"--prefix", "@/empty/../both/"}, "@/both"},
         AcceptedCase{"last_prefix_wins", {"--prefix", "@/absent", "--prefix", "@/both"}, "@/both"}),
     [](const testing::TestParamInfo<AcceptedCase>& info) { return info.param.Label; });
+TEST(CommandLineScript, ACommandWordHandsTheRestToTheCommandLineMode)
+{
+    const Prefixes prefixes;
+    const CommandLine commandLine = CommandLine::Parse(
+        {QStringLiteral("portico"), QStringLiteral("add"), QStringLiteral("--prefix"),
+         QString::fromStdString(prefixes.Path("empty/../absent")), QStringLiteral("--game"),
+         QStringLiteral("sc"), QStringLiteral("--name"), QStringLiteral("Z\u00fcrich"),
+         QStringLiteral("--host"), QStringLiteral("h.example"), QStringLiteral("--zone"),
+         QStringLiteral("-5"), QStringLiteral("--replace")});
+
+    EXPECT_EQ(commandLine.GetAction(), CommandLine::Action::RunScript);
+    EXPECT_THAT(commandLine.Errors().toStdString(), IsEmpty());
+    ASSERT_TRUE(commandLine.Script());
+    const ScriptRequest& request = *commandLine.Script();
+    EXPECT_EQ(request.Action, ScriptRequest::Command::Add);
+    // The prefix is checked when the command runs, with the one from the environment.
+    EXPECT_EQ(request.Prefix, prefixes.Path("absent"));
+    EXPECT_EQ(request.Game, "sc");
+    EXPECT_EQ(request.Name, "Z\xc3\xbcrich");
+    EXPECT_EQ(request.Host, "h.example");
+    EXPECT_EQ(request.Zone, "-5");
+    EXPECT_TRUE(request.Replace);
+    EXPECT_FALSE(
+        CommandLine::Parse({QStringLiteral("portico"), QStringLiteral("list")}).Script()->Prefix);
+}
 } // namespace

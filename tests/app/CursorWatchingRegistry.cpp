@@ -16,14 +16,7 @@ RegStatus CursorWatchingRegistry::OpenKey(RegHandle root, const std::string& sub
                                           std::uint32_t access, RegHandle& result)
 {
     Note();
-    return m_inner.OpenKey(root, subKey, access, result);
-}
-
-RegStatus CursorWatchingRegistry::QueryValue(RegHandle key, const std::string& valueName,
-                                             std::uint32_t* type, std::uint8_t* data,
-                                             std::uint32_t* size)
-{
-    return m_inner.QueryValue(key, valueName, type, data, size);
+    return ForwardingRegistry::OpenKey(root, subKey, access, result);
 }
 
 RegStatus CursorWatchingRegistry::CreateKey(RegHandle root, const std::string& subKey,
@@ -31,17 +24,5 @@ RegStatus CursorWatchingRegistry::CreateKey(RegHandle root, const std::string& s
                                             RegHandle& result, std::uint32_t* disposition)
 {
     Note();
-    return m_inner.CreateKey(root, subKey, options, access, result, disposition);
-}
-
-RegStatus CursorWatchingRegistry::SetValue(RegHandle key, const std::string& valueName,
-                                           std::uint32_t type, const std::uint8_t* data,
-                                           std::uint32_t size)
-{
-    return m_inner.SetValue(key, valueName, type, data, size);
-}
-
-RegStatus CursorWatchingRegistry::CloseKey(RegHandle key)
-{
-    return m_inner.CloseKey(key);
+    return ForwardingRegistry::CreateKey(root, subKey, options, access, result, disposition);
 }

@@ -29,10 +29,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 namespace {
-constexpr char kNoGameInstalled[] =
-    "At least one of the following games must installed in order to properly run this "
-    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
-
 struct GameButton {
     const char* Name;
     int CommandId;
@@ -213,6 +209,8 @@ TEST_F(MainFrameTest, CommandsCarryTheirIdsTextsAcceleratorsAndPrompts)
         const char* Prompt;
         const char* ToolTip;
     } commands[] = {
+        {"ID_FILE_WINE_PREFIX", 184, "&Wine prefix\u2026", "",
+         "Choose the Wine prefix whose games are edited", "Wine prefix"},
         {"ID_FILE_RELOAD", 180, "Rel&oad from registry...\tCtrl+O", "Ctrl+O",
          "Reload server list from registry", "Reload from registry"},
         {"ID_FILE_SAVE_REGISTRY", 181, "&Save to registry\tCtrl+S", "Ctrl+S",
@@ -239,7 +237,7 @@ TEST_F(MainFrameTest, CommandsCarryTheirIdsTextsAcceleratorsAndPrompts)
         SCOPED_TRACE(expected.Name);
         const QAction& action = Command(expected.Name);
         EXPECT_EQ(action.data().toInt(), expected.Id);
-        EXPECT_EQ(action.text(), QString::fromLatin1(expected.Text));
+        EXPECT_EQ(action.text(), QString::fromUtf8(expected.Text));
         EXPECT_EQ(action.shortcut(), QKeySequence(QString::fromLatin1(expected.Shortcut)));
         EXPECT_EQ(action.statusTip(), QString::fromLatin1(expected.Prompt));
         if (expected.ToolTip != nullptr) {
@@ -260,7 +258,8 @@ TEST_F(MainFrameTest, MenusAndToolbarHoldTheCommandsInOrder)
         return *Frame().findChild<QMenu*>(QString::fromLatin1(name));
     };
     EXPECT_EQ(MenuLayout(menu("menuFile")),
-              QStringList({"Rel&oad from registry...\tCtrl+O", "&Save to registry\tCtrl+S", "-",
+              QStringList({QString::fromUtf8("&Wine prefix\u2026"), "-",
+                           "Rel&oad from registry...\tCtrl+O", "&Save to registry\tCtrl+S", "-",
                            "&Import from file\tCtrl+I", "&Export to file\tCtrl+X", "-", "E&xit"}));
     EXPECT_EQ(MenuLayout(menu("menuEdit")), QStringList({"&Options"}));
     EXPECT_EQ(MenuLayout(menu("menuServer")),

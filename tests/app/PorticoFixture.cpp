@@ -9,8 +9,11 @@
 #include "dialogs/AnsiText.h"
 #include "doc/CPorticoView.h"
 
+#include "platform/WineRegistry.h"
+
 #include <QAction>
 #include <QDockWidget>
+#include <QSettings>
 #include <QToolButton>
 
 #include <stdexcept>
@@ -49,10 +52,22 @@ void PorticoFixture::TearDown()
 bool PorticoFixture::Start()
 {
     prefix.Write();
-    wine = std::make_unique<WineRegistry>(prefix.Path());
-    registry = std::make_unique<CursorWatchingRegistry>(*wine);
-    app = std::make_unique<CPorticoApp>(*registry, sockets, seams);
+    settings = Settings();
+    prefixes = std::make_unique<WinePrefixes>(
+        commandLinePrefix, winePrefixVariable, home, *settings, [this](const std::string& path) {
+            auto watched =
+                std::make_unique<CursorWatchingRegistry>(std::make_unique<WineRegistry>(path));
+            registry = watched.get();
+            return watched;
+        });
+    app = std::make_unique<CPorticoApp>(*prefixes, sockets, seams);
     return app->InitInstance();
+}
+
+std::unique_ptr<QSettings> PorticoFixture::Settings() const
+{
+    return std::make_unique<QSettings>(
+        QString::fromStdString((config.Path() / "portico.conf").string()), QSettings::IniFormat);
 }
 
 bool PorticoFixture::StartWith(std::initializer_list<Game> games)

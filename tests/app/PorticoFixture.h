@@ -7,15 +7,20 @@
 #include "ScriptedServerDialog.h"
 #include "TempWinePrefix.h"
 
+#include "TempDir.h"
+
 #include "about/AbsentMessenger.h"
+#include "app/WinePrefixes.h"
 #include "doc/Seams.h"
 #include "platform/PosixSockets.h"
-#include "platform/WineRegistry.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +30,14 @@ class CPorticoView;
 class QAction;
 class QToolButton;
 
+// What the program says when no game is installed.
+inline constexpr char kNoGameInstalled[] =
+    "At least one of the following games must installed in order to properly run this "
+    "program:\nStarcraft/Broodwar\nDiablo II\nWarcraft III";
+
 // Starts the real application on a Wine prefix of the test's own, a fresh one per test, with
-// message boxes, the file dialog and the server dialog answered by the test.
+// message boxes, the file dialog and the server dialog answered by the test. The prefix is
+// $WINEPREFIX and the home unless the test says otherwise; the settings are the test's own.
 class PorticoFixture : public ::testing::Test {
 protected:
     using Game = TempWinePrefix::Game;
@@ -42,6 +53,8 @@ protected:
 
     // Writes the prefix and runs the start-up; true when the main window opened.
     bool Start();
+    // The settings file, read afresh.
+    std::unique_ptr<QSettings> Settings() const;
     // Installs the games with their sample lists, then starts.
     bool StartWith(std::initializer_list<Game> games);
 
@@ -72,7 +85,14 @@ protected:
     AbsentMessenger messenger;
     const Seams seams{presenter, picker, dialog, urls, messenger};
     PosixSockets sockets;
-    std::unique_ptr<WineRegistry> wine;
-    std::unique_ptr<CursorWatchingRegistry> registry;
+    // What the application starts from.
+    std::optional<std::string> commandLinePrefix;
+    std::optional<std::string> winePrefixVariable = prefix.Path();
+    std::string home = prefix.Path();
+    TempDir config;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<WinePrefixes> prefixes;
+    // The registry of the prefix in use.
+    CursorWatchingRegistry* registry = nullptr;
     std::unique_ptr<CPorticoApp> app;
 };

@@ -13,3 +13,14 @@ bool ScriptedFilePicker::GetOpenFileName(QWidget*, const QString& title,
     path = *Answer;
     return true;
 }
+
+bool ScriptedFilePicker::GetExistingDirectory(QWidget*, const QString& title, const QString&,
+                                              QString& path)
+{
+    ++FolderCalls;
+    Title = title;
+    if (!FolderAnswer)
+        return false;
+    path = *FolderAnswer;
+    return true;
+}

@@ -9,6 +9,8 @@ class ScriptedFilePicker : public FilePicker {
 public:
     bool GetOpenFileName(QWidget* parent, const QString& title, const QStringList& nameFilters,
                          const QString& defaultSuffix, QString& path) override;
+    bool GetExistingDirectory(QWidget* parent, const QString& title, const QString& start,
+                              QString& path) override;
 
     // The path to answer with; none answers Cancel.
     std::optional<QString> Answer;
@@ -17,4 +19,8 @@ public:
     QString Title;
     QStringList NameFilters;
     QString DefaultSuffix;
+
+    // The folder to answer with; none answers Cancel.
+    std::optional<QString> FolderAnswer;
+    int FolderCalls = 0;
 };

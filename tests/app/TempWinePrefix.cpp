@@ -95,6 +95,11 @@ void TempWinePrefix::SetGateways(Game game, const std::vector<Gateway>& servers)
 
 void TempWinePrefix::Write() const
 {
+    WriteTo(Path());
+}
+
+void TempWinePrefix::WriteTo(const std::string& folder) const
+{
     const auto hive = [](const char* root, const std::map<std::string, Values>& keys) {
         std::ostringstream out;
         out << "WINE REGISTRY Version 2\n;; All keys relative to " << root << "\n\n#arch=win64\n";
@@ -105,8 +110,12 @@ void TempWinePrefix::Write() const
         }
         return out.str();
     };
-    m_dir.Write("user.reg", hive("REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", m_user));
-    m_dir.Write("system.reg", hive("REGISTRY\\\\Machine", m_system));
+    const auto write = [&folder](const char* name, const std::string& bytes) {
+        std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
+        out << bytes;
+    };
+    write("user.reg", hive("REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000", m_user));
+    write("system.reg", hive("REGISTRY\\\\Machine", m_system));
 }
 
 std::string TempWinePrefix::ReadFile(const std::string& name) const

@@ -32,6 +32,8 @@ public:
     // The game's gateway list value: "1001", the count, then the servers (8-bit ANSI texts).
     void SetGateways(Game game, const std::vector<Gateway>& servers);
     void Write() const;
+    // The same registry files in another folder, which must exist.
+    void WriteTo(const std::string& folder) const;
 
     std::string ReadFile(const std::string& name) const;
 

@@ -66,8 +66,10 @@ xdotool key alt+f x
 wait_for_exit "$pid"
 [ "$status" = 0 ] || fail "File > Exit ended portico with status $status"
 
-# No game installed: one message box, then a failure status.
-WINEPREFIX=$work/empty "$portico" &
+# No game installed: one message box, then a failure status. A home of its own, where the demo
+# prefix is not remembered as the one last used.
+mkdir "$work/bare-home"
+HOME=$work/bare-home WINEPREFIX=$work/empty "$portico" &
 pid=$!
 box=$(wait_for_window Portico) || true
 [ -n "$box" ] || fail "no message box appeared without a game"

@@ -4,6 +4,8 @@
 #include "data/ErrorCodes.h"
 #include "data/GameCatalog.h"
 #include "data/GatewayListCodec.h"
+#include "data/RegistryError.h"
+#include "data/Util.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -295,6 +297,32 @@ TEST_F(GatewayListTest, ServerWithoutHostNameIsNotStoredAndNamed)
     EXPECT_FALSE(Starcraft().SaveGateways(registry, &reason));
     EXPECT_THAT(reason, ::testing::HasSubstr("NUL"));
     EXPECT_EQ(StoredStarcraft(), before);
+}
+
+TEST_F(GatewayListTest, AFailedSaveGivesTheCodeThatStoppedIt)
+{
+    Starcraft().Servers.AddServer("S", "1", "");
+    RegStatus status = 0;
+    EXPECT_FALSE(Starcraft().SaveGateways(registry, nullptr, &status));
+    EXPECT_EQ(status, static_cast<RegStatus>(ErrorCode::InvalidParameter));
+
+    Starcraft().Servers[0].Hostname = "s.example";
+    for (const std::uint32_t code : {ErrorCode::WineServerRunning, ErrorCode::AccessDenied}) {
+        registry.FailWith(MemoryRegistry::Operation::Set, static_cast<RegStatus>(code));
+        std::string reason;
+        EXPECT_FALSE(Starcraft().SaveGateways(registry, &reason, &status));
+        EXPECT_EQ(status, static_cast<RegStatus>(code));
+        EXPECT_EQ(reason, Util::FormatErrorMessage(registry.ErrorTexts(), code));
+    }
+
+    registry.FailWith(MemoryRegistry::Operation::Open,
+                      static_cast<RegStatus>(ErrorCode::FileNotFound));
+    try {
+        Starcraft().LoadGateways(registry);
+        FAIL() << "no exception";
+    } catch (const RegistryError& e) {
+        EXPECT_EQ(e.Code(), static_cast<RegStatus>(ErrorCode::FileNotFound));
+    }
 }
 
 TEST_F(GatewayListTest, InstalledMeansTheKeyOpens)

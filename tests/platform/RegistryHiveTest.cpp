@@ -416,6 +416,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NastyCase{"CarriageReturnsOnly", "[K]\r\"a\"=\"b\"\r\r"},
                     NastyCase{"DefaultWithoutEquals", "[K]\n@\n@=\n\"\"\n"},
                     NastyCase{"HexGoingOnIntoAKey", "[K]\n\"a\"=hex:01,\\\n[K]\n\"b\"=\"c\"\n"},
+                    NastyCase{"HexCutShortBeforeANewKey", "[J]\n\"a\"=hex:01,\\"},
                     NastyCase{"ContinuationOfNothing", "[K]\n  01,02\n\\\n"},
                     NastyCase{"DeepKey", "[" +
                                              [] {

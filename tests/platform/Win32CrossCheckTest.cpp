@@ -33,7 +33,7 @@ class Win32CrossCheck : public testing::TestWithParam<SampleList> {
 protected:
     void SetUp() override
     {
-        if (std::string(PORTICO_WINE).empty() || std::string(PORTICO_WINESERVER).empty())
+        if (!WinePrefix::Available())
             GTEST_SKIP() << "Wine is not installed";
         if (!fs::exists(PORTICO_WIN32_REGISTRY_TOOL)) {
             const std::string absent =
@@ -46,15 +46,17 @@ protected:
         }
     }
 
+    // Runs the Windows tool; what it printed is in output.
     int Tool(const char* command, const Location& at, const char* value, const fs::path& file)
     {
         return wine.Wine({PORTICO_WIN32_REGISTRY_TOOL, command, at.rootName, at.key, value,
                           WinePrefix::WindowsPath(file)},
-                         {{"LC_ALL", "C.UTF-8"}});
+                         {{"LC_ALL", "C.UTF-8"}}, &output);
     }
 
     TempDir dir;
     WinePrefix wine{dir.Path() / "prefix"};
+    std::string output;
 };
 
 TEST_P(Win32CrossCheck, EachSideReadsWhatTheOtherWrote)
@@ -65,7 +67,7 @@ TEST_P(Win32CrossCheck, EachSideReadsWhatTheOtherWrote)
     // Windows writes (Wine makes the prefix on the first run); once its wineserver has ended,
     // the lists are in the prefix's files.
     for (const Location& at : kLocations)
-        ASSERT_EQ(Tool("write", at, "From Windows", file), 0) << wine.Log();
+        ASSERT_EQ(Tool("write", at, "From Windows", file), 0) << output;
     ASSERT_EQ(wine.Server({"-w"}), 0);
     EXPECT_NE(HiveFiles::Read((wine.Path() / "system.reg").string())
                   .find("[Software\\\\Wow6432Node\\\\Blizzard Entertainment\\\\Diablo II]"),
@@ -86,7 +88,7 @@ TEST_P(Win32CrossCheck, EachSideReadsWhatTheOtherWrote)
             << at.rootName;
     for (const Location& at : kLocations) {
         const fs::path read = dir.Path() / (std::string(at.rootName) + ".bin");
-        ASSERT_EQ(Tool("read", at, "From Linux", read), 0) << wine.Log();
+        ASSERT_EQ(Tool("read", at, "From Linux", read), 0) << output;
         EXPECT_EQ(HiveFiles::Read(read.string()), list) << at.rootName;
     }
 }

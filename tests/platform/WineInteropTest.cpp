@@ -15,6 +15,7 @@
 #include <map>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 namespace {
 namespace fs = std::filesystem;
@@ -27,40 +28,6 @@ const std::string kGateways = "Battle.net gateways";
 std::string Utf16(const std::string& ansi)
 {
     return HiveFiles::Utf16(AnsiCodePage::ToUtf16(ansi));
-}
-
-// The data of one value in a file of `wine reg export` (UTF-16LE, CR LF, hex(7) lists).
-std::string ExportedData(const fs::path& file, const std::string& valueName)
-{
-    const std::string bytes = HiveFiles::Read(file.string());
-    std::string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const unsigned unit =
-            static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
-        text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
-    }
-    std::string joined;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 3, "\\\r\n") == 0) {
-            i += 3;
-            while (i < text.size() && text[i] == ' ')
-                ++i;
-            --i;
-            continue;
-        }
-        joined.push_back(text[i]);
-    }
-    const std::string start = "\"" + valueName + "\"=hex(7):";
-    const std::size_t at = joined.find(start);
-    if (at == std::string::npos)
-        return "<missing>";
-    std::string data;
-    for (std::size_t i = at + start.size(); i + 1 < joined.size(); i += 3) {
-        data.push_back(static_cast<char>(std::stoi(joined.substr(i, 2), nullptr, 16)));
-        if (i + 2 >= joined.size() || joined[i + 2] != ',')
-            break;
-    }
-    return data;
 }
 
 std::string Read(const fs::path& prefix, RegHandle root, const std::string& key,
@@ -97,7 +64,7 @@ class WineInteropTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (std::string(PORTICO_WINE).empty() || std::string(PORTICO_WINESERVER).empty())
+        if (!WinePrefix::Available())
             GTEST_SKIP() << "Wine is not installed";
     }
 
@@ -159,11 +126,12 @@ TEST_F(WineInteropTest, WineAndPorticoReadWhatTheOtherWrote)
     ASSERT_EQ(wine.Wine({"reg", "export", "HKLM\\Software\\Blizzard Entertainment\\Diablo II",
                          "C:\\d2.reg", "/reg:32", "/y"}),
               0);
-    EXPECT_EQ(ExportedData(wine.DriveC() / "gateways.reg", kGateways), Utf16(list));
-    EXPECT_EQ(ExportedData(wine.DriveC() / "w3.reg", kGateways), Utf16(w3List));
-    EXPECT_EQ(ExportedData(wine.DriveC() / "d2.reg", "Gateways"), Utf16(std::string("1001\0"
-                                                                                    "00\0\0",
-                                                                                    9)));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "gateways.reg", kGateways), Utf16(list));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "w3.reg", kGateways), Utf16(w3List));
+    EXPECT_EQ(WinePrefix::ExportedData(wine.DriveC() / "d2.reg", "Gateways"),
+              Utf16(std::string("1001\0"
+                                "00\0\0",
+                                9)));
 
     // When its server exits, Wine writes the hive in its own form; the lists read the same.
     ASSERT_EQ(wine.Server({"-w"}), 0);

@@ -315,14 +315,55 @@ TEST_F(WineRegistryTest, AHiveThatIsAFifoCannotBeRead)
     EXPECT_EQ(read.get(), ErrorCode::CantRead);
 }
 
-TEST_F(WineRegistryTest, KeepsTheModeOfTheHive)
+struct OwnershipCase {
+    const char* name;
+    mode_t mode;
+    // Given to another user and group than the saver's.
+    bool otherOwner;
+};
+
+void PrintTo(const OwnershipCase& c, std::ostream* out)
 {
-    fs::permissions(Hive("user.reg"), fs::perms::owner_read | fs::perms::owner_write);
+    *out << c.name;
+}
+
+class WineRegistryKeepsOwnership : public WineRegistryTest,
+                                   public testing::WithParamInterface<OwnershipCase> {};
+
+// A new file starts with mode 0600 and the saver as its owner: the hive's own are put back.
+TEST_P(WineRegistryKeepsOwnership, AcrossASave)
+{
+    const OwnershipCase& c = GetParam();
+    const std::string hive = Hive("user.reg");
+    uid_t owner = geteuid();
+    gid_t group = getegid();
+    if (c.otherOwner) {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "only root can give the hive to another user";
+        owner = 65534;
+        group = 65533;
+        ASSERT_EQ(chown(hive.c_str(), owner, group), 0);
+    }
+    ASSERT_EQ(chmod(hive.c_str(), c.mode), 0);
     ASSERT_EQ(RegistryCalls::SaveList(registry, Reg::CurrentUser, kGatewaysKey, kGateways, "x"),
               ErrorCode::Success);
-    EXPECT_EQ(fs::status(Hive("user.reg")).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_NE(HiveFiles::Read(hive), HiveFiles::Fixture("user.reg")) << "nothing was saved";
+    struct stat status {};
+    ASSERT_EQ(stat(hive.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, c.mode);
+    EXPECT_EQ(status.st_uid, owner);
+    EXPECT_EQ(status.st_gid, group);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, WineRegistryKeepsOwnership,
+                         testing::Values(OwnershipCase{"Mode0600", 0600, false},
+                                         OwnershipCase{"Mode0644", 0644, false},
+                                         OwnershipCase{"Mode0640", 0640, false},
+                                         OwnershipCase{"Mode0644OtherOwner", 0644, true},
+                                         OwnershipCase{"Mode0640OtherOwner", 0640, true}),
+                         [](const testing::TestParamInfo<OwnershipCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(WineRegistryTest, WritesThroughSymbolicAndHardLinks)
 {
@@ -343,6 +384,9 @@ TEST_F(WineRegistryTest, WritesThroughSymbolicAndHardLinks)
     EXPECT_EQ(fs::hard_link_count(Hive("system.reg")), 2u);
     EXPECT_NE(HiveFiles::Read((dir.Path() / "system-copy.reg").string()).find("=str(7):\"2\\0\""),
               std::string::npos);
+    // Written in place, they are kept as copies.
+    EXPECT_EQ(HiveFiles::Read(Hive("user.reg.portico-backup")), HiveFiles::Fixture("user.reg"));
+    EXPECT_EQ(HiveFiles::Read(Hive("system.reg.portico-backup")), HiveFiles::Fixture("system.reg"));
 }
 
 // File permissions do not stop root, so these checks run in a child that gives up root.

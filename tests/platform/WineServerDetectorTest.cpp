@@ -14,7 +14,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -113,6 +115,63 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WineServerDetectorTest,
                                  return "OtherTmpdir";
                              }
                          });
+// Runs the detector in a child process as an ordinary user (uid 65534 when the test runs as
+// root) that may open the lock file only for reading; returns its exit status: 0 when it saw a
+// server, 1 when it saw none, 2 when it could open the lock for writing after all.
+int DetectAsOrdinaryUser(const fs::path& prefix, const fs::path& lock)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t nobody = 65534;
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(3);
+        if (const int fd = open(lock.c_str(), O_RDWR | O_CLOEXEC); fd >= 0)
+            _exit(2);
+        _exit(WineServerDetector::IsRunning(prefix.string()) ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// A lock file that this user can only read (another user's server, or a read-only copy):
+// the lock held by another process is still seen, and a free one is still free.
+TEST(WineServerDetector, SeesTheLockThroughAReadOnlyFile)
+{
+    TempDir dir;
+    const fs::path prefix = dir.Path() / "prefix";
+    const fs::path tmp = dir.Path() / "tmp";
+    fs::create_directories(prefix);
+    fs::create_directories(tmp);
+    HiveFiles::Write((prefix / "wineserver").string(), "wine-ReadOnly\n");
+    const fs::path folder = tmp / "wine-ReadOnly" / FakeWineServer::FolderName(prefix);
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedTmpdir = saved ? saved : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+
+    {
+        FakeWineServer server(folder);
+        ASSERT_TRUE(server.Running());
+        // Every folder on the way may be searched by the other user; the lock only read.
+        for (fs::path p = folder; p != dir.Path().parent_path(); p = p.parent_path())
+            ASSERT_EQ(chmod(p.c_str(), 0755), 0) << p;
+        ASSERT_EQ(chmod(prefix.c_str(), 0755), 0);
+        ASSERT_EQ(chmod((prefix / "wineserver").c_str(), 0644), 0);
+        ASSERT_EQ(chmod((folder / "lock").c_str(), 0444), 0);
+        EXPECT_EQ(DetectAsOrdinaryUser(prefix, folder / "lock"), 0)
+            << "1: the running server was missed, 2: the lock could be written, 3: no user "
+               "change";
+    }
+    EXPECT_EQ(DetectAsOrdinaryUser(prefix, folder / "lock"), 1)
+        << "0: a server was seen where none runs";
+    if (saved)
+        setenv("TMPDIR", savedTmpdir.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+}
+
 // Nothing may wait for a writer of a FIFO in place of the prefix's "wineserver" file.
 TEST(WineServerDetector, AFifoNamingTheFolderStopsNothing)
 {

@@ -14,6 +14,10 @@ public:
     };
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
+    // Keeps the question and gives the next of Answers, or Cancel when none is left.
+    SaveChoice AskSaveChanges(const std::string& text) override;
 
     std::vector<Shown> Messages;
+    std::vector<std::string> Questions;
+    std::vector<SaveChoice> Answers;
 };
