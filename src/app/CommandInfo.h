@@ -11,8 +11,7 @@ struct CommandInfo {
     const char* Shortcut;
     const char* Prompt;
     const char* ToolTip;
-    // Icon name of the desktop's theme, and our own picture when the theme has none.
-    const char* ThemeIcon;
+    // Our own picture of the toolbar button.
     const char* Picture;
 
     // Every command of the menus and the toolbar.

@@ -1,6 +1,6 @@
 #include "cli/ListFormatter.h"
 
-#include "cli/CodePageText.h"
+#include "data/CodePageText.h"
 #include "cli/GameChoice.h"
 #include "data/GameInfo.h"
 

@@ -1,7 +1,7 @@
 #include "cli/ScriptRunner.h"
 
 #include "app/AppStartup.h"
-#include "cli/CodePageText.h"
+#include "data/CodePageText.h"
 #include "cli/ExitStatus.h"
 #include "cli/FileWriter.h"
 #include "cli/GameChoice.h"

@@ -1,6 +1,6 @@
 #include "cli/ServerListWriter.h"
 
-#include "cli/CodePageText.h"
+#include "data/CodePageText.h"
 #include "data/GameCatalog.h"
 #include "data/ServerListFile.h"
 

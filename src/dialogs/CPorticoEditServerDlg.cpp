@@ -1,5 +1,6 @@
 #include "dialogs/CPorticoEditServerDlg.h"
 
+#include "data/CodePageText.h"
 #include "data/MessagePresenter.h"
 #include "dialogs/AnsiText.h"
 #include "dialogs/BalloonOptions.h"
@@ -132,15 +133,29 @@ void CPorticoEditServerDlg::OnOkButton()
     const struct {
         const std::string& text;
         const char* message;
+        const char* name;
         QLineEdit* edit;
     } required[] = {
-        {m_strServerName, "You must fill a server name", m_serverNameEdit},
-        {m_strHostName, "You must fill a host name", m_hostNameEdit},
-        {m_strTimeZone, "You must fill a time zone", m_timeZoneEdit},
+        {m_strServerName, "You must fill a server name", "server name", m_serverNameEdit},
+        {m_strHostName, "You must fill a host name", "host name", m_hostNameEdit},
+        {m_strTimeZone, "You must fill a time zone", "time zone", m_timeZoneEdit},
     };
     for (const auto& field : required) {
         if (field.text.empty()) {
             m_presenter.ShowMessage(field.message, MessageIcon::Error);
+            field.edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    // A character the lists' code page lacks would be stored as '?': say so instead.
+    for (const auto& field : required) {
+        std::string ansi;
+        std::string problem;
+        if (!CodePageText::FromUtf8(field.edit->text().toStdString(), ansi, &problem)) {
+            m_presenter.ShowMessage(std::string("The ") + field.name + " holds " + problem +
+                                        ", which the games' code page (Windows-1252) cannot "
+                                        "hold.",
+                                    MessageIcon::Error);
             field.edit->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -117,6 +117,32 @@ INSTANTIATE_TEST_SUITE_P(
         MissingCase{"Mine", "", "1", "You must fill a host name", "hostNameEdit"},
         MissingCase{"Mine", "192.0.2.1", "", "You must fill a time zone", "timeZoneEdit"}));
 
+// A character that Windows-1252 lacks is named and refused, not stored as '?'.
+TEST_F(EditServerDlgTest, TextTheCodePageCannotHoldIsRefused)
+{
+    CPorticoEditServerDlg dialog(m_presenter);
+    const int result = RunModal(dialog, [&] {
+        Child<QLineEdit>(dialog, "serverNameEdit")->setText(QStringLiteral("Caf\u00e9 \u20ac"));
+        Child<QLineEdit>(dialog, "hostNameEdit")->setText(QStringLiteral("h\u0151st.test"));
+        Child<QLineEdit>(dialog, "timeZoneEdit")->setText(QStringLiteral("1"));
+        Child<QPushButton>(dialog, "okButton")->click();
+
+        ASSERT_EQ(m_presenter.Messages.size(), 1u);
+        EXPECT_EQ(m_presenter.Messages[0].Text,
+                  "The host name holds '\xc5\x91' (U+0151), which the games' code page "
+                  "(Windows-1252) cannot hold.");
+        EXPECT_EQ(m_presenter.Messages[0].Icon, MessageIcon::Error);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("hostNameEdit"));
+
+        Child<QLineEdit>(dialog, "hostNameEdit")->setText(QStringLiteral("host.test"));
+        Child<QPushButton>(dialog, "okButton")->click();
+    });
+    EXPECT_EQ(result, CPorticoEditServerDlg::IDOK);
+    EXPECT_EQ(dialog.m_strServerName, "Caf\xe9 \x80");
+    EXPECT_EQ(dialog.m_strHostName, "host.test");
+}
+
 TEST_F(EditServerDlgTest, EmptyFieldGetsItsHelpWhenTheFocusMovesThere)
 {
     CPorticoEditServerDlg dialog(m_presenter);

@@ -1,4 +1,4 @@
-#include "cli/CodePageText.h"
+#include "data/CodePageText.h"
 
 #include "data/AnsiCodePage.h"
 

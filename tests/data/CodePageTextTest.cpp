@@ -1,4 +1,4 @@
-#include "cli/CodePageText.h"
+#include "data/CodePageText.h"
 
 #include <gtest/gtest.h>
 
