@@ -15,6 +15,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The runtime linked in, so that every program starts under Wine or on Windows on its own.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-# Programs of the build (the tests) run under Wine, each in a temporary prefix of its own.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh)

@@ -28,7 +28,15 @@ start)
   dir=$(mktemp -d "${TMPDIR:-/tmp}/portico-wine.XXXXXX")
   printf '%s\n' "$dir/prefix" "$1" "$2" >"$state"
   load
-  timeout 150 "$wine" wineboot -i
+  # One server for all the tests, started here: a server that a test started would keep that
+  # test's output open, and CTest waiting for it. It ends a minute after its last program if
+  # the stop never comes.
+  mkdir -p "$WINEPREFIX"
+  "$wineserver" -p60 </dev/null >/dev/null 2>&1
+  timeout 150 "$wine" wineboot -i </dev/null >"$dir/wineboot.log" 2>&1 || {
+    cat "$dir/wineboot.log"
+    exit 1
+  }
   ;;
 run)
   load
