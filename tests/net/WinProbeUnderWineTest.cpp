@@ -1,9 +1,9 @@
 #include "TempDir.h"
 #include "TestNetwork.h"
+#include "WindowsProgram.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,14 +27,9 @@ protected:
     {
         if (std::string(PORTICO_WINE).empty() || std::string(PORTICO_WINESERVER).empty())
             GTEST_SKIP() << "Wine is not installed";
-        if (!fs::exists(PORTICO_WIN_PROBE_TOOL)) {
-            const std::string absent =
-                std::string("The Windows build is absent: no ") + PORTICO_WIN_PROBE_TOOL +
-                " (cmake --preset windows && cmake --build --preset windows)";
-            if (std::getenv("PORTICO_REQUIRE_WINDOWS_BUILD"))
-                FAIL() << absent;
-            GTEST_SKIP() << absent;
-        }
+        RequireWindowsProgram(PORTICO_WIN_PROBE_TOOL);
+        if (IsSkipped() || HasFatalFailure())
+            return;
         const std::string reason = TestNetwork::EnterPrivateNamespaces();
         if (!reason.empty())
             GTEST_SKIP() << reason;

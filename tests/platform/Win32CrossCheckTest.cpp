@@ -4,12 +4,12 @@
 #include "RegistryCalls.h"
 #include "SampleLists.h"
 #include "TempDir.h"
+#include "WindowsProgram.h"
 #include "WinePrefix.h"
 #include "data/ErrorCodes.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -35,15 +35,7 @@ protected:
     {
         if (!WinePrefix::Available())
             GTEST_SKIP() << "Wine is not installed";
-        if (!fs::exists(PORTICO_WIN32_REGISTRY_TOOL)) {
-            const std::string absent =
-                std::string("The Windows build is absent: no ") + PORTICO_WIN32_REGISTRY_TOOL +
-                " (cmake --preset windows && cmake --build --preset windows)";
-            // CI builds it first and must not pass without this check.
-            if (std::getenv("PORTICO_REQUIRE_WINDOWS_BUILD"))
-                FAIL() << absent;
-            GTEST_SKIP() << absent;
-        }
+        RequireWindowsProgram(PORTICO_WIN32_REGISTRY_TOOL);
     }
 
     // Runs the Windows tool; what it printed is in output.
