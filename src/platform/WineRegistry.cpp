@@ -207,7 +207,7 @@ std::string WineRegistry::PrefixFromEnvironment()
 RegStatus WineRegistry::CheckWritable()
 {
     return WineServerDetector::IsRunning(m_state->prefix) ? ErrorCode::WineServerRunning
-                                                         : ErrorCode::Success;
+                                                          : ErrorCode::Success;
 }
 
 const std::string& WineRegistry::PrefixPath() const
