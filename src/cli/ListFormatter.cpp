@@ -1,7 +1,7 @@
 #include "cli/ListFormatter.h"
 
-#include "data/CodePageText.h"
 #include "cli/GameChoice.h"
+#include "data/CodePageText.h"
 #include "data/GameInfo.h"
 
 #include <algorithm>

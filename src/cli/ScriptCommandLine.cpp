@@ -21,7 +21,7 @@ enum Option : unsigned {
     Format = 1u << 6,
 };
 
-struct CommandSpec {
+struct CommandShape {
     const char* Word;
     ScriptRequest::Command Action;
     const char* Synopsis;
@@ -33,7 +33,7 @@ struct CommandSpec {
     int MaxFiles;
 };
 
-const std::array<CommandSpec, 5> kCommands = {{
+const std::array<CommandShape, 5> kCommands = {{
     {"list", ScriptRequest::Command::List, "[--prefix DIR] [--game NAME] [--format text|json]",
      "Prints the server list of each installed game, or of the game that --game names.",
      Prefix | Game | Format, 0, 0, 0},
@@ -67,23 +67,23 @@ const char kExitStatuses[] =
     "  3  Wine is running for the prefix: nothing was written.\n"
     "  4  The registry or a file could not be written (or read).\n";
 
-const CommandSpec* SpecOf(const QString& word)
+const CommandShape* ShapeOf(const QString& word)
 {
-    for (const CommandSpec& spec : kCommands) {
-        if (word == QLatin1String(spec.Word))
-            return &spec;
+    for (const CommandShape& shape : kCommands) {
+        if (word == QLatin1String(shape.Word))
+            return &shape;
     }
     return nullptr;
 }
 
-ScriptCommandLine::Result Failure(const CommandSpec& spec, int status, const QString& message)
+ScriptCommandLine::Result Failure(const CommandShape& shape, int status, const QString& message)
 {
     ScriptCommandLine::Result result;
     result.ExitStatus = status;
     result.Errors = QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message);
     if (status == ExitStatus::Usage)
         result.Errors += QStringLiteral("Try '%1 %2 --help' for more information.\n")
-                             .arg(QLatin1String(kProgram), QLatin1String(spec.Word));
+                             .arg(QLatin1String(kProgram), QLatin1String(shape.Word));
     return result;
 }
 
@@ -95,16 +95,16 @@ std::string Utf8(const QString& text)
 
 bool ScriptCommandLine::IsCommand(const QString& argument)
 {
-    return SpecOf(argument) != nullptr;
+    return ShapeOf(argument) != nullptr;
 }
 
 ScriptCommandLine::Result ScriptCommandLine::Parse(const QStringList& arguments)
 {
-    const CommandSpec& spec = *SpecOf(arguments.at(1));
+    const CommandShape& shape = *ShapeOf(arguments.at(1));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("%1\nNo window opens; nothing is written while Wine runs for the prefix.")
-            .arg(QLatin1String(spec.Description)));
+            .arg(QLatin1String(shape.Description)));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and exits."));
     parser.addOption(help);
@@ -138,25 +138,25 @@ ScriptCommandLine::Result ScriptCommandLine::Parse(const QStringList& arguments)
                                     QStringLiteral("format"))},
     };
     for (const auto& option : options) {
-        if (spec.Accepted & option.Which)
+        if (shape.Accepted & option.Which)
             parser.addOption(option.Definition);
     }
-    if (spec.MaxFiles > 0)
+    if (shape.MaxFiles > 0)
         parser.addPositionalArgument(
             QStringLiteral("file"),
-            spec.MinFiles > 0
+            shape.MinFiles > 0
                 ? QStringLiteral("The server list file to import.")
                 : QStringLiteral("The file to write; standard output without it or with -."),
-            spec.MinFiles > 0 ? QStringLiteral("FILE") : QStringLiteral("[FILE|-]"));
+            shape.MinFiles > 0 ? QStringLiteral("FILE") : QStringLiteral("[FILE|-]"));
 
     if (!parser.parse(arguments))
-        return Failure(spec, ExitStatus::Usage, parser.errorText());
+        return Failure(shape, ExitStatus::Usage, parser.errorText());
     if (parser.isSet(help)) {
         Result result;
         result.Output =
             parser.helpText().replace(
                 QStringLiteral("<executable_name>"),
-                QStringLiteral("%1 %2").arg(QLatin1String(kProgram), QLatin1String(spec.Word))) +
+                QStringLiteral("%1 %2").arg(QLatin1String(kProgram), QLatin1String(shape.Word))) +
             QLatin1Char('\n') + QLatin1String(kExitStatuses);
         return result;
     }
@@ -169,36 +169,36 @@ ScriptCommandLine::Result ScriptCommandLine::Parse(const QStringList& arguments)
         return QString();
     };
     const auto isSet = [&](Option which) {
-        return (spec.Accepted & which) != 0 && parser.isSet(nameOf(which));
+        return (shape.Accepted & which) != 0 && parser.isSet(nameOf(which));
     };
     const auto value = [&](Option which) {
         return isSet(which) ? parser.value(nameOf(which)) : QString();
     };
     for (const auto& option : options) {
-        if ((spec.Required & option.Which) && !isSet(option.Which))
+        if ((shape.Required & option.Which) && !isSet(option.Which))
             return Failure(
-                spec, ExitStatus::Usage,
+                shape, ExitStatus::Usage,
                 QStringLiteral("'%1 %2' needs --%3.")
-                    .arg(QLatin1String(kProgram), QLatin1String(spec.Word), nameOf(option.Which)));
+                    .arg(QLatin1String(kProgram), QLatin1String(shape.Word), nameOf(option.Which)));
     }
 
     ScriptRequest request;
-    request.Action = spec.Action;
+    request.Action = shape.Action;
     // The command's own word is the first positional argument.
     const QStringList files = parser.positionalArguments().mid(1);
-    if (files.size() > spec.MaxFiles)
-        return Failure(spec, ExitStatus::Usage,
-                       QStringLiteral("Unexpected argument '%1'.").arg(files.at(spec.MaxFiles)));
-    if (files.size() < spec.MinFiles)
-        return Failure(spec, ExitStatus::Usage,
+    if (files.size() > shape.MaxFiles)
+        return Failure(shape, ExitStatus::Usage,
+                       QStringLiteral("Unexpected argument '%1'.").arg(files.at(shape.MaxFiles)));
+    if (files.size() < shape.MinFiles)
+        return Failure(shape, ExitStatus::Usage,
                        QStringLiteral("'%1 %2' needs the server list file to read.")
-                           .arg(QLatin1String(kProgram), QLatin1String(spec.Word)));
+                           .arg(QLatin1String(kProgram), QLatin1String(shape.Word)));
     if (!files.isEmpty())
         request.File = QFile::encodeName(files.constFirst()).toStdString();
 
     if (isSet(Prefix)) {
         if (value(Prefix).isEmpty())
-            return Failure(spec, ExitStatus::Usage,
+            return Failure(shape, ExitStatus::Usage,
                            QStringLiteral("Empty folder after '--prefix'."));
         request.Prefix =
             QFile::encodeName(QDir::cleanPath(QFileInfo(value(Prefix)).absoluteFilePath()))
@@ -206,14 +206,14 @@ ScriptCommandLine::Result ScriptCommandLine::Parse(const QStringList& arguments)
     }
     if (isSet(Game)) {
         if (value(Game).isEmpty())
-            return Failure(spec, ExitStatus::Usage, QStringLiteral("Empty name after '--game'."));
+            return Failure(shape, ExitStatus::Usage, QStringLiteral("Empty name after '--game'."));
         request.Game = Utf8(value(Game));
     }
     if (isSet(Format)) {
         if (value(Format) == QLatin1String("json"))
             request.OutputFormat = ScriptRequest::Format::Json;
         else if (value(Format) != QLatin1String("text"))
-            return Failure(spec, ExitStatus::Usage,
+            return Failure(shape, ExitStatus::Usage,
                            QStringLiteral("Unknown format '%1': text or json.").arg(value(Format)));
     }
     request.Name = Utf8(value(Name));
@@ -230,10 +230,10 @@ QString ScriptCommandLine::Summary()
 {
     QString summary = QStringLiteral(
         "Commands, for scripts: no window opens ('portico COMMAND --help' tells more):\n");
-    for (const CommandSpec& spec : kCommands)
+    for (const CommandShape& shape : kCommands)
         summary +=
             QStringLiteral("  %1 %2 %3\n")
-                .arg(QLatin1String(kProgram), QString::fromLatin1(spec.Word).leftJustified(6),
-                     QLatin1String(spec.Synopsis));
+                .arg(QLatin1String(kProgram), QString::fromLatin1(shape.Word).leftJustified(6),
+                     QLatin1String(shape.Synopsis));
     return summary + QLatin1Char('\n') + QLatin1String(kExitStatuses);
 }
