@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -8,6 +9,11 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+
+// How often a wait looks whether stop was requested. The waits look rather than being woken by a
+// std::stop_callback: with mingw-w64's libstdc++ 12, destroying a callback while another thread
+// runs it waits on a semaphore that can miss its wake-up, and then never returns.
+inline constexpr std::chrono::milliseconds StopCheckInterval{20};
 
 // Runs a call that nothing can interrupt (a name lookup) so that its caller can stop waiting:
 // the call's result, or nothing once stop is requested first. Where stop is possible the call
@@ -21,7 +27,7 @@ auto CallUnlessStopped(const Call& call, std::stop_token stop) -> std::optional<
         return call();
     struct Pending {
         std::mutex mutex;
-        std::condition_variable_any done;
+        std::condition_variable done;
         std::optional<Result> result;
     };
     auto pending = std::make_shared<Pending>();
@@ -36,7 +42,10 @@ auto CallUnlessStopped(const Call& call, std::stop_token stop) -> std::optional<
         return call();
     }
     std::unique_lock lock(pending->mutex);
-    if (!pending->done.wait(lock, stop, [&] { return pending->result.has_value(); }))
-        return std::nullopt;
+    while (!pending->result) {
+        if (stop.stop_requested())
+            return std::nullopt;
+        pending->done.wait_for(lock, StopCheckInterval);
+    }
     return pending->result;
 }

@@ -1,6 +1,7 @@
 #include "platform/WinSockets.h"
 
 #include "data/ErrorCodes.h"
+#include "platform/CallUnlessStopped.h"
 #include "platform/HostLookup.h"
 
 #include <winsock2.h>
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace {
@@ -175,24 +177,29 @@ int WinSockets::WaitReadable(SocketHandle socket, std::uint32_t timeoutMs, std::
 {
     if (stop.stop_requested())
         return Failure(ErrorCode::WsaInterrupted);
-    // The socket's readability and a stop request each set an event; the wait ends at the
-    // first of them. A datagram already waiting sets the socket's event at once.
+    // A datagram already waiting sets the socket's event at once. Stop is looked for between
+    // slices of the wait (see StopCheckInterval).
     const UniqueEvent readable(WSACreateEvent());
-    const UniqueEvent stopped(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!readable.Get() || !stopped.Get())
-        return Failure(GetLastError());
+    if (!readable.Get())
+        return Failure(WSAGetLastError());
     if (WSAEventSelect(Native(socket), readable.Get(), FD_READ) == SOCKET_ERROR)
         return Failure(WSAGetLastError());
 
-    DWORD outcome = WAIT_FAILED;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    DWORD outcome = WAIT_TIMEOUT;
     DWORD waitError = 0;
-    {
-        const std::stop_callback onStop(stop, [event = stopped.Get()] { SetEvent(event); });
-        const HANDLE events[] = {readable.Get(), stopped.Get()};
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         // INFINITE would never end.
-        outcome =
-            WaitForMultipleObjects(2, events, FALSE, std::min<DWORD>(timeoutMs, INFINITE - 1));
+        auto slice = std::clamp<std::chrono::milliseconds>(left, std::chrono::milliseconds(0),
+                                                           std::chrono::milliseconds(INFINITE - 1));
+        if (stop.stop_possible())
+            slice = std::min(slice, StopCheckInterval);
+        outcome = WaitForSingleObject(readable.Get(), static_cast<DWORD>(slice.count()));
         waitError = GetLastError();
+        if (outcome != WAIT_TIMEOUT || slice >= left || stop.stop_requested())
+            break;
     }
     WSAEventSelect(Native(socket), nullptr, 0);
     if (stop.stop_requested())
