@@ -53,6 +53,26 @@ public:
     bool OpenUrl(const QUrl&) override { return false; }
 };
 
+// What the windows are handed besides the registry and the sockets.
+struct QuietSeams {
+    SilentPresenter presenter;
+    NoFiles files;
+    ModalServerDialogRunner serverDialog;
+    NoUrls urls;
+    AbsentMessenger messenger;
+    const Seams seams{presenter, files, serverDialog, urls, messenger};
+};
+
+// One start of the main window, shown, then its end.
+void OpenAndClose(CPorticoApp& app, const fs::path& prefix)
+{
+    if (!app.InitInstance())
+        throw std::runtime_error("the main window did not open on " + prefix.string());
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(app.mainFrame());
+    app.ExitInstance(0);
+}
+
 void EnsureApplication()
 {
     if (QApplication::instance() != nullptr)
@@ -117,21 +137,12 @@ const Prefixes& TestPrefixes()
 void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
 {
     EnsureApplication();
-    SilentPresenter presenter;
-    NoFiles files;
-    ModalServerDialogRunner serverDialog;
-    NoUrls urls;
-    AbsentMessenger messenger;
-    const Seams seams{presenter, files, serverDialog, urls, messenger};
+    const QuietSeams quiet;
     PosixSockets sockets;
     for (auto _ : state) {
         WineRegistry registry(prefix.string());
-        CPorticoApp app(registry, sockets, seams);
-        if (!app.InitInstance())
-            throw std::runtime_error("the main window did not open on " + prefix.string());
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(app.mainFrame());
-        app.ExitInstance(0);
+        CPorticoApp app(registry, sockets, quiet.seams);
+        OpenAndClose(app, prefix);
     }
 }
 
@@ -140,12 +151,7 @@ void OpenMainWindow(benchmark::State& state, const fs::path& prefix)
 void MainWindowOnDemoPrefixInEffect(benchmark::State& state)
 {
     EnsureApplication();
-    SilentPresenter presenter;
-    NoFiles files;
-    ModalServerDialogRunner serverDialog;
-    NoUrls urls;
-    AbsentMessenger messenger;
-    const Seams seams{presenter, files, serverDialog, urls, messenger};
+    const QuietSeams quiet;
     PosixSockets sockets;
     const fs::path demo = TestPrefixes().Demo();
     QSettings settings(QString::fromStdString((demo.parent_path() / "portico.conf").string()),
@@ -154,12 +160,8 @@ void MainWindowOnDemoPrefixInEffect(benchmark::State& state)
         WinePrefixes prefixes(
             std::nullopt, demo.string(), demo.parent_path().string(), settings,
             [](const std::string& path) { return std::make_unique<WineRegistry>(path); });
-        CPorticoApp app(prefixes, sockets, seams);
-        if (!app.InitInstance())
-            throw std::runtime_error("the main window did not open on " + demo.string());
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(app.mainFrame());
-        app.ExitInstance(0);
+        CPorticoApp app(prefixes, sockets, quiet.seams);
+        OpenAndClose(app, demo);
     }
 }
 BENCHMARK(MainWindowOnDemoPrefixInEffect)->Unit(benchmark::kMillisecond);
